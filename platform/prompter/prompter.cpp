@@ -1,0 +1,103 @@
+#include "platform/prompter/prompter.h"
+
+#include "platform/trace/trace.h"
+
+#include <QDialog>
+#include <QJsonObject>
+#include <QPushButton>
+
+namespace platform {
+
+QString messageKindName(MessageKind kind) {
+    switch (kind) {
+        case MessageKind::Warning: return QStringLiteral("warning");
+        case MessageKind::Question: return QStringLiteral("question");
+        case MessageKind::Information: return QStringLiteral("info");
+        case MessageKind::Error: return QStringLiteral("error");
+    }
+    return {};
+}
+
+namespace {
+QString buttonName(QMessageBox::StandardButton b) {
+    switch (b) {
+        case QMessageBox::Yes: return QStringLiteral("yes");
+        case QMessageBox::No: return QStringLiteral("no");
+        case QMessageBox::Ok: return QStringLiteral("ok");
+        case QMessageBox::Cancel: return QStringLiteral("cancel");
+        default: return QStringLiteral("none");
+    }
+}
+}  // namespace
+
+QMessageBox::StandardButton Prompter::message(const MessageBox& box) {
+    const auto result = answer(box);
+    if (trace_) {
+        trace_->record(QStringLiteral("message"),
+                       {{QStringLiteral("kind"), messageKindName(box.kind)},
+                        {QStringLiteral("caption"), box.caption},
+                        {QStringLiteral("text"), box.text},
+                        {QStringLiteral("answer"), buttonName(result)}});
+    }
+    return result;
+}
+
+void Prompter::showwarning(const QString& text) {
+    message({MessageKind::Warning, QStringLiteral("Warning"), text, QMessageBox::Ok});
+}
+
+bool Prompter::askyesno(const QString& text) {
+    return message({MessageKind::Question, QStringLiteral("Confirm"), text,
+                    QMessageBox::Yes | QMessageBox::No}) == QMessageBox::Yes;
+}
+
+void Prompter::showinfo(const QString& text) {
+    message({MessageKind::Information, QStringLiteral("Information"), text, QMessageBox::Ok});
+}
+
+int Prompter::exec(QDialog& dialog) { return execDialog(dialog); }
+
+QMessageBox::StandardButton WidgetPrompter::answer(const MessageBox& box) {
+    QMessageBox::Icon icon = QMessageBox::Information;
+    switch (box.kind) {
+        case MessageKind::Warning: icon = QMessageBox::Warning; break;
+        case MessageKind::Question: icon = QMessageBox::Question; break;
+        case MessageKind::Information: icon = QMessageBox::Information; break;
+        case MessageKind::Error: icon = QMessageBox::Critical; break;
+    }
+    QMessageBox mb(icon, box.caption, box.text, box.buttons);
+    if (auto* yes = mb.button(QMessageBox::Yes)) yes->setText(QStringLiteral("&Yes"));
+    if (auto* no = mb.button(QMessageBox::No)) no->setText(QStringLiteral("&No"));
+    if (auto* ok = mb.button(QMessageBox::Ok)) ok->setText(QStringLiteral("OK"));
+    const int r = mb.exec();
+    // Closing a Yes/No box counts as No.
+    if (r != QMessageBox::Yes && (box.buttons & QMessageBox::No)) return QMessageBox::No;
+    return static_cast<QMessageBox::StandardButton>(r);
+}
+
+int WidgetPrompter::execDialog(QDialog& dialog) { return dialog.exec(); }
+
+void ScriptedPrompter::setDialogScript(const QString& objectName, DialogScript script) {
+    scripts_[objectName] = std::move(script);
+}
+
+QMessageBox::StandardButton ScriptedPrompter::answer(const MessageBox& box) {
+    shown_.push_back(box);
+    if (!(box.buttons & QMessageBox::Yes)) {
+        return (box.buttons & QMessageBox::Ok) ? QMessageBox::Ok : QMessageBox::NoButton;
+    }
+    bool yes = defaultYes_;
+    if (!queued_.empty()) {
+        yes = queued_.front();
+        queued_.pop_front();
+    }
+    return yes ? QMessageBox::Yes : QMessageBox::No;
+}
+
+int ScriptedPrompter::execDialog(QDialog& dialog) {
+    auto it = scripts_.find(dialog.objectName());
+    if (it == scripts_.end()) return QDialog::Rejected;
+    return it->second(dialog);
+}
+
+}  // namespace platform
