@@ -1,0 +1,66 @@
+#include "sim/rehearsal.h"
+
+#include "common/paths.h"
+#include "platform/clock/virtualclock.h"
+#include "platform/prompter/prompter.h"
+#include "platform/trace/trace.h"
+#include "sim/actions.h"
+#include "speaker/app/mainwindow.h"
+#include "speaker/app/windows.h"
+#include "speaker/core/services.h"
+#include "speaker/services/password.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QFileInfo>
+
+namespace sim {
+
+int rehearse(const Options& options, const std::function<void(const QJsonObject&)>& sink) {
+    platform::VirtualClock clock(options.from);
+    platform::Trace trace(clock);
+    trace.addSink(sink);
+    platform::ScriptedPrompter prompter;
+    prompter.setTrace(&trace);
+    prompter.setDefaultYes(options.answerYes);
+    const QString password = options.password;
+    prompter.setDialogScript(QStringLiteral("f_password"), [password](QDialog& dialog) {
+        return services::typePassword(static_cast<services::Tf_password&>(dialog), password);
+    });
+
+    core::Services services;
+    services.programDir = common::addbackslash(QFileInfo(options.folder).absoluteFilePath());
+    services.clock = &clock;
+    services.prompter = &prompter;
+    services.trace = &trace;
+    services.openUrl = [&trace](const QUrl& url) {
+        trace.record(QStringLiteral("open"), {{QStringLiteral("url"), url.toString()}});
+        return true;
+    };
+    services.beep = [&trace](int hz, int ms) {
+        trace.record(QStringLiteral("beep"), {{QStringLiteral("hz"), hz}, {QStringLiteral("ms"), ms}});
+    };
+    services.quit = [&clock] { clock.stop(); };
+
+    auto windows = app::createWindows(services);
+    if (!windows) return 1;
+    windows->f_speaker->showMaximized();
+
+    for (const Action& action : options.actions) {
+        const qint64 delay = options.from.msecsTo(action.at);
+        if (delay < 0) continue;  // before the rehearsal starts
+        platform::Timer::singleShot(clock, int(delay), nullptr, [action, &trace] {
+            QJsonObject fields{{QStringLiteral("name"), action.name}};
+            if (action.isSet) fields.insert(QStringLiteral("value"), action.value);
+            QObject* target = findTarget(action.name);
+            const bool done = target && (action.isSet ? assign(target, action.value) : perform(target));
+            if (!done) fields.insert(QStringLiteral("error"), target ? QStringLiteral("unsupported")
+                                                                     : QStringLiteral("not found"));
+            trace.record(action.isSet ? QStringLiteral("set") : QStringLiteral("do"), fields);
+        });
+    }
+    clock.runUntil(options.to);
+    return 0;
+}
+
+}  // namespace sim
