@@ -9,6 +9,7 @@
 #include <functional>
 
 namespace platform {
+class AudioEngine;
 class Clock;
 class Prompter;
 class Trace;
@@ -21,6 +22,7 @@ struct Services {
     platform::Clock* clock = nullptr;
     platform::Prompter* prompter = nullptr;
     platform::Trace* trace = nullptr;
+    platform::AudioEngine* audio = nullptr;  // pulse output, or the null device
     // Opens a document or URL with the desktop's default handler.
     std::function<bool(const QUrl&)> openUrl;
     // Ends the program (the message loop, or the rehearsal's run).
