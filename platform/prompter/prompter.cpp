@@ -3,6 +3,7 @@
 #include "platform/trace/trace.h"
 
 #include <QDialog>
+#include <QFileDialog>
 #include <QJsonObject>
 #include <QPushButton>
 
@@ -76,6 +77,30 @@ QMessageBox::StandardButton WidgetPrompter::answer(const MessageBox& box) {
 }
 
 int WidgetPrompter::execDialog(QDialog& dialog) { return dialog.exec(); }
+
+QString WidgetPrompter::chooseFolder(const QString& caption, const QString& start) {
+    // Qt's own dialog has a "new folder" button, so a missing folder can be made here.
+    return QFileDialog::getExistingDirectory(
+        nullptr, caption, start, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+}
+
+QStringList WidgetPrompter::chooseFiles(const QString& caption, const QString& filter) {
+    return QFileDialog::getOpenFileNames(nullptr, caption, QString(), filter);
+}
+
+QString ScriptedPrompter::chooseFolder(const QString&, const QString&) {
+    if (folders_.empty()) return {};
+    QString f = folders_.front();
+    folders_.pop_front();
+    return f;
+}
+
+QStringList ScriptedPrompter::chooseFiles(const QString&, const QString&) {
+    if (files_.empty()) return {};
+    QStringList f = files_.front();
+    files_.pop_front();
+    return f;
+}
 
 void ScriptedPrompter::setDialogScript(const QString& objectName, DialogScript script) {
     scripts_[objectName] = std::move(script);

@@ -5,6 +5,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 #include <deque>
 #include <functional>
@@ -42,6 +43,11 @@ public:
     // Shows `dialog` modally and returns its result (QDialog::Accepted / Rejected).
     int exec(QDialog& dialog);
 
+    // Folder chooser that may create a folder; empty when cancelled.
+    virtual QString chooseFolder(const QString& caption, const QString& start) = 0;
+    // Chooser of existing files (several at once) with a Qt name filter; empty when cancelled.
+    virtual QStringList chooseFiles(const QString& caption, const QString& filter) = 0;
+
 protected:
     virtual QMessageBox::StandardButton answer(const MessageBox& box) = 0;
     virtual int execDialog(QDialog& dialog) = 0;
@@ -52,6 +58,10 @@ private:
 
 // Shows real boxes and dialogs.
 class WidgetPrompter : public Prompter {
+public:
+    QString chooseFolder(const QString& caption, const QString& start) override;
+    QStringList chooseFiles(const QString& caption, const QString& filter) override;
+
 protected:
     QMessageBox::StandardButton answer(const MessageBox& box) override;
     int execDialog(QDialog& dialog) override;
@@ -66,6 +76,11 @@ public:
     void setDefaultYes(bool yes) { defaultYes_ = yes; }
     void queueAnswer(bool yes) { queued_.push_back(yes); }
     void setDialogScript(const QString& objectName, DialogScript script);
+    // Answers of the choosers, in order; an empty queue answers "cancelled".
+    void queueFolder(const QString& folder) { folders_.push_back(folder); }
+    void queueFiles(const QStringList& files) { files_.push_back(files); }
+    QString chooseFolder(const QString& caption, const QString& start) override;
+    QStringList chooseFiles(const QString& caption, const QString& filter) override;
 
     const std::vector<MessageBox>& shown() const { return shown_; }
     void clearShown() { shown_.clear(); }
@@ -78,6 +93,8 @@ private:
     bool defaultYes_ = true;
     std::deque<bool> queued_;
     std::map<QString, DialogScript> scripts_;
+    std::deque<QString> folders_;
+    std::deque<QStringList> files_;
     std::vector<MessageBox> shown_;
 };
 
