@@ -50,13 +50,19 @@ int rehearse(const Options& options, const std::function<void(const QJsonObject&
         const qint64 delay = options.from.msecsTo(action.at);
         if (delay < 0) continue;  // before the rehearsal starts
         platform::Timer::singleShot(clock, int(delay), nullptr, [action, &trace] {
+            // The action is recorded before it runs, so its consequences follow it.
             QJsonObject fields{{QStringLiteral("name"), action.name}};
             if (action.isSet) fields.insert(QStringLiteral("value"), action.value);
             QObject* target = findTarget(action.name);
-            const bool done = target && (action.isSet ? assign(target, action.value) : perform(target));
-            if (!done) fields.insert(QStringLiteral("error"), target ? QStringLiteral("unsupported")
-                                                                     : QStringLiteral("not found"));
+            if (!target) fields.insert(QStringLiteral("error"), QStringLiteral("not found"));
             trace.record(action.isSet ? QStringLiteral("set") : QStringLiteral("do"), fields);
+            if (!target) return;
+            const bool done = action.isSet ? assign(target, action.value) : perform(target);
+            if (!done) {
+                trace.record(QStringLiteral("error"),
+                             {{QStringLiteral("name"), action.name},
+                              {QStringLiteral("text"), QStringLiteral("the widget does not take this action")}});
+            }
         });
     }
     clock.runUntil(options.to);

@@ -6,8 +6,10 @@
 #include "platform/clock/clock.h"
 #include "platform/prompter/prompter.h"
 #include "platform/trace/trace.h"
+#include "speaker/app/aboutwindow.h"
 #include "speaker/app/windows.h"
 #include "speaker/core/dm.h"
+#include "speaker/core/preferencelists.h"
 #include "speaker/core/preferences.h"
 #include "speaker/core/services.h"
 #include "speaker/services/password.h"
@@ -470,25 +472,107 @@ void Tf_speaker::FormShow() {
 
 void Tf_speaker::fillHistory() {
     ListBox2->clear();
-    auto& history = dm_.Q_history;
-    history.requery();
-    for (int row = 0; row < history.rowCount(); ++row) {
-        const QString name = history.value(row, QStringLiteral("filename")).toString();
+    auto& history = dm_.Q_history();  // newest first
+    const int column = history.fieldIndex(QStringLiteral("filename"));
+    for (int row = 0; row < history.recordCount(); ++row) {
+        const QString name = history.value(row, column).toString();
         if (!name.isEmpty()) ListBox2->addItem(name);
     }
 }
 
 void Tf_speaker::getschlist() {
     Comb1->clear();
-    auto& timetables = dm_.Q_scheduling;  // ordered by id
+    auto& timetables = dm_.Q_scheduling();  // in id order
     timetables.requery();
-    for (int row = 0; row < timetables.rowCount(); ++row) {
-        const QVariant name = timetables.value(row, QStringLiteral("scheduling"));
+    const int column = timetables.fieldIndex(QStringLiteral("scheduling"));
+    for (int row = 0; row < timetables.recordCount(); ++row) {
+        const QVariant name = timetables.value(row, column);
         if (!name.isNull()) Comb1->addItem(name.toString());
     }
     if (schindex >= Comb1->count()) schindex = 0;
     Comb1->setCurrentIndex(schindex);
     schname = Comb1->currentText();
+}
+
+namespace {
+void applyColors(QWidget* w, const QColor& background, const QColor& text) {
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Base, background);
+    pal.setColor(QPalette::Text, text);
+    w->setPalette(pal);
+}
+}  // namespace
+
+void Tf_speaker::loadStartupPreferences() {
+    core::Preferences prefs(services_.iniPath());
+    const core::StartupPreferences p = core::loadStartup(prefs, services_.clock->now().date());
+    editorBackground_ = p.editorBackground;
+    editorFontColor_ = p.editorFontColor;
+    applyColors(Memo1, p.editorBackground.color, p.editorFontColor.color);
+    QFont font = Memo1->font();
+    if (p.editorFontSize > 0) font.setPointSize(p.editorFontSize);
+    if (!p.editorFontName.isEmpty()) font.setFamily(p.editorFontName);
+    p.editorFontStyle.applyTo(font);
+    Memo1->setFont(font);
+    applyColors(SGrid1, p.gridBackground.color, p.gridFontColor.color);
+    TrackBar4->setValue(p.bellVolume);
+    TrackBar2->setValue(p.rate);
+    TrackBar1->setValue(p.volume);
+    datetimetype = p.datetimetype;
+    modelChinese = p.model;
+    TrackBar5->setValue(p.defaultVoice);
+    RzGroup1->setOpened(p.panel1);
+    RzGroup4->setOpened(p.panel4);
+    shutarmed = p.autoshut;
+    CheckBox5->setChecked(p.autoshut);
+    musicPath = p.musicPath;
+    defaultMusicPath = p.defaultMusicPath;
+    shutonce = !p.alltimes;
+    (p.alltimes ? alltimes : thistimes)->setChecked(true);
+    shutprompt = p.beforetime;
+    CheckBox6->setChecked(p.beforetime);
+    shuttimetext = p.shuttime;
+    TimeEdit1->setTime(QTime::fromString(p.shuttime, QStringLiteral("H:mm")));
+    Chk_prompt->setChecked(p.promptTone);
+    RzGroup4->setOpened(p.rzGroup4);
+    ComBox1->setCurrentIndex(std::clamp(p.playmode, 0, ComBox1->count() - 1));
+    schindex = p.scheduling;
+    weather = p.weather;
+    runplaymp3 = p.runplaymp3;
+    isdelay = p.isDelay;
+    delay1 = p.delay1;
+    delay2 = p.delay2;
+    chk_delay1->setChecked(p.isDelay);
+    S_delay1->setValue(p.delay1);
+    S_delay2->setValue(p.delay2);
+    defaultVolume = p.defaultVolume;
+    defaultVolume1 = p.defaultVolume1;
+    SGrid1->setFixedHeight(std::max(0, p.gridHeight));
+    RzPageControl2->setCurrentIndex(p.activePageIndex);
+}
+
+void Tf_speaker::saveExitPreferences() {
+    core::ExitPreferences p;
+    p.editorBackground = editorBackground_;
+    p.editorFontColor = editorFontColor_;
+    p.editorFontSize = Memo1->font().pointSize();
+    p.speaker = std::max(0, flatComboBox1->currentIndex());
+    p.rate = TrackBar2->value();
+    p.volume = TrackBar1->value();
+    p.model = Chk_eng->isChecked();
+    p.panel1 = RzGroup1->opened();
+    p.panel4 = RzGroup4->opened();
+    p.scheduling = std::max(0, Comb1->currentIndex());
+    p.weather = weather;
+    p.runplaymp3 = runplaymp3;
+    p.defaultVolume = bj_v->value();
+    p.defaultVolume1 = bj_v1->value();
+    p.gridHeight = SGrid1->height();
+    p.playmode = std::max(0, ComBox1->currentIndex());
+    p.rzGroup4 = RzGroup4->opened();
+    p.activePageIndex = RzPageControl2->currentIndex();
+    core::Preferences prefs(services_.iniPath());
+    core::saveExit(prefs, p);
 }
 
 // ---------------------------------------------------------------- timers
@@ -505,11 +589,13 @@ void Tf_speaker::Timer1Timer() {
 
 void Tf_speaker::chk_loginTimer() {
     core::Preferences prefs(services_.iniPath());
-    const QString today = services_.clock->dateText();
-    if (prefs.readString(core::pref::Opendate) == today) return;
-    prefs.writeString(core::pref::Opendate, today);
-    services_.trace->record(QStringLiteral("datechange"), {{QStringLiteral("date"), today}});
-    emit dateChanged(services_.clock->now().date());
+    const QDate today = services_.clock->now().date();
+    // Any difference counts, so setting the computer's clock to another day rebuilds too.
+    if (prefs.readDate(core::pref::Opendate) == today) return;
+    prefs.writeDate(core::pref::Opendate, today);
+    services_.trace->record(QStringLiteral("datechange"),
+                            {{QStringLiteral("date"), core::dateText(today)}});
+    emit dateChanged(today);
 }
 
 // ---------------------------------------------------------------- commands
@@ -517,7 +603,7 @@ void Tf_speaker::chk_loginTimer() {
 void Tf_speaker::closeEvent(QCloseEvent* event) {
     // The close box never ends the program: it only minimises the window.
     event->ignore();
-    QTimer::singleShot(0, this, [this] { showMinimized(); });
+    QMetaObject::invokeMethod(this, &QWidget::showMinimized, Qt::QueuedConnection);
 }
 
 void Tf_speaker::SB_closeClick() {

@@ -2,6 +2,8 @@
 // The main window: the clock strip, the four pages, menus, toolbar and status bar. It creates
 // and wires the subsystems and forwards its timers; the behaviour lives in the subsystems.
 
+#include "speaker/core/prefvalues.h"
+
 #include <QMainWindow>
 
 #include <array>
@@ -174,6 +176,9 @@ private:
 
     core::Services& services_;
     core::DM& dm_;
+    // The editor colours as read, so a system colour name is written back as that name.
+    core::PrefColor editorBackground_;
+    core::PrefColor editorFontColor_;
     Windows* windows_ = nullptr;
     std::array<QLabel*, 4> statusPanels_{};
     bool shownOnce_ = false;

@@ -31,7 +31,7 @@ std::vector<QWidget*> Windows::all() const {
 
 std::unique_ptr<Windows> createWindows(core::Services& services) {
     auto w = std::make_unique<Windows>();
-    w->DM = core::DM::open(services.programDir, *services.prompter);
+    w->DM = core::DM::create(services.programDir, *services.prompter);
     if (!w->DM) return nullptr;
     auto shell = [](const char* name, const char* caption) {
         return std::make_unique<ShellWindow>(QString::fromLatin1(name),
