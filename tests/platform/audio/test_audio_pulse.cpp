@@ -107,4 +107,92 @@ TEST(AudioPulse, PlayedToneIsHeardOnTheSinkMonitor) {
     EXPECT_GT(audiotest::rms(got.data(), got.size()), 0.05);
 }
 
+// A private server on a socket of its own, which the test can take away and bring back.
+class PrivateServer {
+public:
+    explicit PrivateServer(const QString& dir) : dir_(dir) {}
+    ~PrivateServer() { stop(); }
+    QByteArray address() const { return "unix:" + (dir_ + "/native").toUtf8(); }
+
+    bool start() {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("PULSE_RUNTIME_PATH", dir_);
+        env.insert("PULSE_STATE_PATH", dir_);
+        env.insert("HOME", dir_);
+        env.remove("PULSE_SERVER");
+        process_.setProcessEnvironment(env);
+        process_.start(
+            "pulseaudio",
+            {"--daemonize=no", "--use-pid-file=false", "-n", "--exit-idle-time=-1",
+             "--load=module-null-sink sink_name=priv",
+             "--load=module-native-protocol-unix socket=" + dir_ + "/native auth-anonymous=1"});
+        if (!process_.waitForStarted(5000)) return false;
+        for (int i = 0; i < 50; ++i) {
+            QProcess info;
+            QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+            e.insert("PULSE_SERVER", QString::fromUtf8(address()));
+            info.setProcessEnvironment(e);
+            info.start("pactl", {"info"});
+            if (info.waitForFinished(2000) && info.exitCode() == 0) return true;
+            QThread::msleep(100);
+        }
+        return false;
+    }
+    void stop() {
+        if (process_.state() == QProcess::NotRunning) return;
+        process_.kill();  // as a crash would: no goodbye to the clients
+        process_.waitForFinished(5000);
+    }
+
+private:
+    QString dir_;
+    QProcess process_;
+};
+
+// Waits up to `ms` of real time for `done`.
+template <typename Fn>
+bool waitUntil(int ms, Fn done) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > ms) return false;
+        QThread::msleep(50);
+    }
+    return true;
+}
+
+TEST(AudioPulse, ReconnectsAfterTheServerRestartsAndPlaysOn) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    PrivateServer server(dir.path());
+    if (!server.start()) GTEST_SKIP() << "cannot start a private PulseAudio server";
+    const QString tone = dir.filePath("tone.wav");
+    ASSERT_TRUE(audiotest::writeTone(tone, {20.0}));
+    ScopedEnv env("PULSE_SERVER", server.address());
+
+    platform::RealClock clock;
+    auto engine = platform::makePulseAudioEngine(clock);
+    ASSERT_TRUE(engine->init());
+    const AudioHandle h = engine->openFile(tone);
+    ASSERT_GE(h, AudioEngine::kFirstHandle);
+    engine->play(h);
+    auto seconds = [&] { return engine->bytesToSeconds(h, engine->position(h)); };
+    ASSERT_TRUE(waitUntil(5000, [&] { return seconds() > 0.3; }));
+
+    server.stop();
+    ASSERT_TRUE(waitUntil(5000, [&] { return !engine->isReady(); }));
+    // While the server is away the calls answer at once and files still open.
+    QElapsedTimer t;
+    t.start();
+    const AudioHandle other = engine->openFile(tone);
+    EXPECT_GE(other, AudioEngine::kFirstHandle);
+    EXPECT_EQ(engine->state(h), AudioEngine::State::Playing);
+    EXPECT_LT(t.elapsed(), 1000);
+    const double halted = seconds();
+
+    ASSERT_TRUE(server.start());
+    EXPECT_TRUE(waitUntil(10000, [&] { return engine->isReady(); }));
+    EXPECT_TRUE(waitUntil(5000, [&] { return seconds() > halted + 0.3; }));
+}
+
 }  // namespace
