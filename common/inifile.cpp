@@ -28,6 +28,8 @@ Loaded load(const QString& path, CSimpleIniA& ini) {
     ini.SetMultiKey(false);
     ini.SetMultiLine(false);
     ini.SetSpaces(false);  // "key=value", as the file has always been written
+    // A value with blanks around it (a password may have them) is kept inside quotes.
+    ini.SetQuotes(true);
     QFile file(path);
     if (!file.exists()) return Loaded::Missing;
     if (file.size() > kMaxFileSize || !file.open(QIODevice::ReadOnly)) return Loaded::Unreadable;
@@ -54,7 +56,7 @@ std::optional<QString> IniFile::read(QStringView section, QStringView key) const
     if (load(path_, ini) != Loaded::Ok) return std::nullopt;
     const char* value = ini.GetValue(utf8(section).c_str(), utf8(key).c_str(), nullptr);
     if (value == nullptr) return std::nullopt;
-    return QString::fromUtf8(value).trimmed();
+    return QString::fromUtf8(value);
 }
 
 bool IniFile::write(QStringView section, QStringView key, QStringView value) {
@@ -67,6 +69,10 @@ bool IniFile::write(QStringView section, QStringView key, QStringView value) {
 
     QString clean = value.toString();
     clean.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    // Quotes around a value are taken off when it is read, so a value that is itself quoted
+    // gets one more pair (blanks around a value make the library quote it by itself).
+    if (clean.size() >= 2 && clean.startsWith(QLatin1Char('"')) && clean.endsWith(QLatin1Char('"')))
+        clean = QLatin1Char('"') + clean + QLatin1Char('"');
     if (ini.SetValue(utf8(section).c_str(), utf8(key).c_str(), utf8(clean).c_str()) < 0)
         return false;
     std::string data;

@@ -429,3 +429,11 @@ TEST_F(PreferencesTest, ExitAlwaysWritesPromptToneZero) {
 }
 
 }  // namespace
+
+TEST_F(PreferencesTest, StringsKeepTheirBlanksAndQuotes) {
+    core::Preferences prefs(iniPath());
+    for (const char* text : {" pw ", "pw", "\"q\"", "a\"b", "", "  ", "\"", "广播 "}) {
+        prefs.writeString(pref::Pwd, QString::fromUtf8(text));
+        EXPECT_EQ(prefs.readString(pref::Pwd), QString::fromUtf8(text)) << text;
+    }
+}
