@@ -4,6 +4,7 @@
 // bell timetable). Every track goes through the shared PlaybackChannel.
 
 #include "speaker/bells/folderlist.h"
+#include "speaker/bells/librarypages.h"
 
 #include <QObject>
 #include <QPointer>
@@ -22,7 +23,6 @@ class Timer;
 
 namespace bells {
 
-class LibraryPages;
 class MusicListStore;
 class PlaybackChannel;
 

@@ -4,6 +4,7 @@
 // played before. It owns the channel's state and drives the widgets of a ChannelBar.
 
 #include "platform/audio/audioengine.h"
+#include "speaker/bells/channelbar.h"
 
 #include <QObject>
 #include <QPointer>
@@ -22,7 +23,6 @@ class Timer;
 
 namespace bells {
 
-class ChannelBar;
 
 struct ChannelHooks {
     // Sets a panel (0..3) of the main window's status bar; may be empty.
