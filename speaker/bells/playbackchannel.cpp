@@ -36,16 +36,18 @@ PlaybackChannel::PlaybackChannel(core::Services& services, ChannelHooks hooks,
     });
     connect(bar_->TrackBar4, &QSlider::valueChanged, this, &PlaybackChannel::TrackBar4Change);
     // Seeking follows the mouse release, whether the handle was dragged or the groove clicked.
-    bar_->TrackBar3->installEventFilter(this);
+    seekBar_ = bar_->TrackBar3;
+    seekBar_->installEventFilter(this);
 }
 
 PlaybackChannel::~PlaybackChannel() {
     if (engine_ && hasStream()) engine_->release(mp3stream);
+    if (bar_) seekBar_->removeEventFilter(this);
     if (bar_ && !bar_->parent()) delete bar_.data();
 }
 
 bool PlaybackChannel::eventFilter(QObject* watched, QEvent* event) {
-    if (bar_ && watched == bar_->TrackBar3 && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == seekBar_ && event->type() == QEvent::MouseButtonRelease) {
         // Let the slider take the click first, then seek to where it now stands.
         const bool handled = QObject::eventFilter(watched, event);
         QMetaObject::invokeMethod(this, &PlaybackChannel::TrackBar3MouseUp, Qt::QueuedConnection);

@@ -12,6 +12,7 @@
 
 #include <functional>
 
+class QSlider;
 class QWidget;
 
 namespace core {
@@ -22,7 +23,6 @@ class Timer;
 }
 
 namespace bells {
-
 
 struct ChannelHooks {
     // Sets a panel (0..3) of the main window's status bar; may be empty.
@@ -116,6 +116,7 @@ private:
     platform::AudioEngine* engine_;
     ChannelHooks hooks_;
     QPointer<ChannelBar> bar_;
+    QSlider* seekBar_ = nullptr;  // the bar's TrackBar3, watched for mouse releases
     platform::Timer* cycleTimer_;
     platform::Timer* Timer5_ = nullptr;
     platform::Timer* bj_timer1_ = nullptr;
