@@ -5,8 +5,10 @@
 #include "platform/clock/clock.h"
 #include "speaker/bells/channelbar.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QRandomGenerator>
 #include <QSlider>
 #include <QToolButton>
@@ -164,6 +166,17 @@ TEST_F(Channel, SeekMovesTheStreamToTheBarPosition) {
     channel->TrackBar3MouseUp();
     EXPECT_NEAR(position(), 6.0, 0.01);
     EXPECT_EQ(bar().Label31->text(), " 06 / 10 ");
+}
+
+TEST_F(Channel, ReleasingTheMouseOverTheProgressBarSeeks) {
+    channel->bassplay(wav("ten.wav", 10), 100);
+    bar().TrackBar3->setValue(4);
+    const QPointF at(2, 2);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, bar().TrackBar3->mapToGlobal(at),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(bar().TrackBar3, &release);
+    QCoreApplication::processEvents();
+    EXPECT_NEAR(position(), 4.0, 0.01);
 }
 
 TEST_F(Channel, FailedOpensReportInStatusPanelThreeAndLeaveNoStream) {
