@@ -12,7 +12,7 @@
 namespace {
 const char* const kUsage =
     "usage: speaker-sim --folder DIR --from \"YYYY-MM-DD hh:nn:ss\" --to \"YYYY-MM-DD hh:nn:ss\"\n"
-    "                   [--answer yes|no] [--password TEXT]\n"
+    "                   [--answer yes|no] [--password TEXT] [--wav FILE]\n"
     "                   [--do \"[YYYY-MM-DD ]hh:nn:ss NAME\"]...\n"
     "                   [--set \"[YYYY-MM-DD ]hh:nn:ss NAME=VALUE\"]...\n";
 }

@@ -51,6 +51,8 @@ std::optional<Options> parseOptions(const QStringList& args, QString* error) {
             o.answerYes = v == QLatin1String("yes");
         } else if (a == QLatin1String("--password")) {
             if (!next(&o.password)) return fail(QStringLiteral("--password needs a text"));
+        } else if (a == QLatin1String("--wav")) {
+            if (!next(&o.wav)) return fail(QStringLiteral("--wav needs a file"));
         } else if (a == QLatin1String("--do") || a == QLatin1String("--set")) {
             if (!next(&v)) return fail(a + QStringLiteral(" needs \"[YYYY-MM-DD ]hh:nn:ss ...\""));
             ordered.push_back({a == QLatin1String("--set"), v});

@@ -22,6 +22,7 @@ struct Options {
     QDateTime to;
     bool answerYes = true;
     QString password;
+    QString wav;  // where the mix of everything played is written; empty: nowhere
     std::vector<Action> actions;  // in the order given
 };
 

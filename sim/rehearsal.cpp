@@ -1,11 +1,13 @@
 #include "sim/rehearsal.h"
 
 #include "common/paths.h"
+#include "platform/audio/audioengine.h"
 #include "platform/clock/virtualclock.h"
 #include "platform/prompter/prompter.h"
 #include "platform/trace/trace.h"
 #include "sim/actions.h"
 #include "speaker/app/mainwindow.h"
+#include "speaker/app/runtime.h"
 #include "speaker/app/windows.h"
 #include "speaker/core/services.h"
 #include "speaker/services/password.h"
@@ -18,27 +20,20 @@ namespace sim {
 
 int rehearse(const Options& options, const std::function<void(const QJsonObject&)>& sink) {
     platform::VirtualClock clock(options.from);
-    platform::Trace trace(clock);
-    trace.addSink(sink);
     platform::ScriptedPrompter prompter;
-    prompter.setTrace(&trace);
     prompter.setDefaultYes(options.answerYes);
     const QString password = options.password;
     prompter.setDialogScript(QStringLiteral("f_password"), [password](QDialog& dialog) {
         return services::typePassword(static_cast<services::Tf_password&>(dialog), password);
     });
-
-    core::Services services;
-    services.programDir = common::addbackslash(QFileInfo(options.folder).absoluteFilePath());
-    services.clock = &clock;
-    services.prompter = &prompter;
-    services.trace = &trace;
+    app::Runtime runtime(clock, prompter, QFileInfo(options.folder).absoluteFilePath(),
+                         platform::makeNullAudioEngine(clock, options.wav));
+    platform::Trace& trace = runtime.trace();
+    trace.addSink(sink);
+    core::Services& services = runtime.services();
     services.openUrl = [&trace](const QUrl& url) {
         trace.record(QStringLiteral("open"), {{QStringLiteral("url"), url.toString()}});
         return true;
-    };
-    services.beep = [&trace](int hz, int ms) {
-        trace.record(QStringLiteral("beep"), {{QStringLiteral("hz"), hz}, {QStringLiteral("ms"), ms}});
     };
     services.quit = [&clock] { clock.stop(); };
 
@@ -61,11 +56,14 @@ int rehearse(const Options& options, const std::function<void(const QJsonObject&
             if (!done) {
                 trace.record(QStringLiteral("error"),
                              {{QStringLiteral("name"), action.name},
-                              {QStringLiteral("text"), QStringLiteral("the widget does not take this action")}});
+                              {QStringLiteral("text"),
+                               QStringLiteral("the widget does not take this action")}});
             }
         });
     }
     clock.runUntil(options.to);
+    windows.reset();
+    services.audio->flush();  // completes the --wav file
     return 0;
 }
 

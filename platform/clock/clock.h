@@ -38,6 +38,10 @@ public:
     // Registration of worker threads with the virtual clock (no-op on the real clock).
     virtual void threadStarted() {}
     virtual void threadFinished() {}
+    // Work under way on a thread the clock does not know (for example synthesis for a queued
+    // utterance): on the virtual clock, time does not move on until every hold is released.
+    virtual void hold() {}
+    virtual void release() {}
 
     // Text helpers on the current time.
     QString timeText() const;  // "hh:mm:ss", the form every schedule compares

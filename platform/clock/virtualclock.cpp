@@ -45,6 +45,17 @@ void VirtualClock::threadFinished() {
     cv_.notify_all();
 }
 
+void VirtualClock::hold() {
+    std::lock_guard lk(mutex_);
+    ++running_;
+}
+
+void VirtualClock::release() {
+    std::lock_guard lk(mutex_);
+    --running_;
+    cv_.notify_all();
+}
+
 void VirtualClock::sleepFor(int ms) {
     if (ms <= 0) return;
     if (onMainThread()) {

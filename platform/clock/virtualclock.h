@@ -25,6 +25,8 @@ public:
     bool isVirtual() const override { return true; }
     void threadStarted() override;
     void threadFinished() override;
+    void hold() override;
+    void release() override;
 
     // Runs the program's timers and threads until `end` (wall time) or until stop() is called.
     void runUntil(const QDateTime& end);

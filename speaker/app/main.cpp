@@ -1,11 +1,11 @@
 // The broadcasting assistant. Every file it uses by name is in the folder of this executable.
 
-#include "common/paths.h"
+#include "platform/audio/audioengine.h"
 #include "platform/clock/realclock.h"
 #include "platform/prompter/prompter.h"
 #include "platform/system/singleinstance.h"
-#include "platform/trace/trace.h"
 #include "speaker/app/mainwindow.h"
+#include "speaker/app/runtime.h"
 #include "speaker/app/startup.h"
 #include "speaker/app/windows.h"
 
@@ -18,20 +18,14 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName(QString::fromLatin1(app::kProductName));
 
     platform::RealClock clock;
-    platform::Trace trace(clock);
     platform::WidgetPrompter prompter;
-    prompter.setTrace(&trace);
-
     platform::SingleInstance lock(QString::fromLatin1(app::kProductName));
     if (!app::checkSingleInstance(lock, prompter)) return 0;
 
-    core::Services services;
-    services.programDir = common::addbackslash(QCoreApplication::applicationDirPath());
-    services.clock = &clock;
-    services.prompter = &prompter;
-    services.trace = &trace;
+    app::Runtime runtime(clock, prompter, QCoreApplication::applicationDirPath(),
+                         platform::makePulseAudioEngine(clock));
+    core::Services& services = runtime.services();
     services.openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
-    services.beep = [](int, int) { QApplication::beep(); };
     services.quit = [] { QCoreApplication::quit(); };
 
     auto windows = app::createWindows(services);

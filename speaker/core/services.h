@@ -12,6 +12,7 @@ namespace platform {
 class AudioEngine;
 class Clock;
 class Prompter;
+class SpeechEngine;
 class Trace;
 }  // namespace platform
 
@@ -23,6 +24,7 @@ struct Services {
     platform::Prompter* prompter = nullptr;
     platform::Trace* trace = nullptr;
     platform::AudioEngine* audio = nullptr;  // pulse output, or the null device
+    platform::SpeechEngine* speech = nullptr;  // the one engine every reading speaks on
     // Opens a document or URL with the desktop's default handler.
     std::function<bool(const QUrl&)> openUrl;
     // Ends the program (the message loop, or the rehearsal's run).
