@@ -14,6 +14,8 @@ QString rightstr(const QString& text, int n) {
     return text.size() <= n ? text : text.right(n);
 }
 
-QString tempdir() { return addbackslash(QDir::tempPath()); }
+QString tempdir() {
+    return addbackslash(QDir::tempPath());
+}
 
 }  // namespace common
