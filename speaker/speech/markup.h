@@ -17,6 +17,9 @@ class Dataset;
 
 namespace speech {
 
+// The reading window: the next this many GBK bytes of the text.
+inline constexpr int kWindowBytes = 500;
+
 // Break mark characters with the pause that follows each (`marklist`).
 struct MarkList {
     struct Mark {
@@ -46,7 +49,8 @@ Segment nextsegment(QStringView window, const MarkList& marks);
 struct MarkContext {
     QDateTime now;
     int datetimetype = 1;
-    // Voice display name of reading roles 1..6 (empty: the role changes nothing).
+    // Voice of reading roles 1..6 as stored (a display name) or as a description; empty: the
+    // role changes nothing.
     QString roleVoices[6];
     // The description of the voice the engine is using (the current voice name).
     QString currentVoice;
