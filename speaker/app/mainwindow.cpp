@@ -8,6 +8,9 @@
 #include "platform/trace/trace.h"
 #include "speaker/app/aboutwindow.h"
 #include "speaker/app/windows.h"
+#include "speaker/bells/musiclibrary.h"
+#include "speaker/bells/musicliststore.h"
+#include "speaker/bells/playbackchannel.h"
 #include "speaker/core/dm.h"
 #include "speaker/core/preferencelists.h"
 #include "speaker/core/preferences.h"
@@ -101,6 +104,8 @@ Tf_speaker::Tf_speaker(core::Services& services, core::DM& dm, QWidget* parent)
 
     Timer1->start();
     chk_login->start();
+    // The last step of creation; the program runs on whatever the audio check says.
+    channel_->initbass();
 }
 
 Tf_speaker::~Tf_speaker() = default;
@@ -323,18 +328,22 @@ void Tf_speaker::buildBellPage() {
     Comb1->setMinimumWidth(200);
     top->addWidget(new QLabel(QStringLiteral("作息时间表"), TabSheet2));
     top->addWidget(Comb1);
-    top->addWidget(new QLabel(QStringLiteral("音量"), TabSheet2));
-    TrackBar4 = slider("TrackBar4", 0, 100, 85);
-    top->addWidget(TrackBar4);
-    top->addStretch(1);
+    auto status = [this](int panel, const QString& text) { setStatusText(panel, text); };
+    auto openCheck = [this] {
+        if (windows_ && windows_->Fcheckunplay) services_.prompter->exec(*windows_->Fcheckunplay);
+    };
+    channel_ = std::make_unique<bells::PlaybackChannel>(
+        services_, bells::ChannelHooks{status, openCheck}, TabSheet2);
+    TrackBar4 = channel_->bar()->TrackBar4;
+    top->addWidget(channel_->bar(), 1);
     layout->addLayout(top);
     auto* split = new QHBoxLayout;
     SGrid2 = named(new QTableView(TabSheet2), "SGrid2");
     split->addWidget(SGrid2, 2);
-    RzPageControl2 = named(new QTabWidget(TabSheet2), "RzPageControl2");
-    RzPageControl2->addTab(named(new QWidget, "TabSheet5"), QStringLiteral("音乐列表"));
-    RzPageControl2->addTab(named(new QWidget, "TabSheet6"), QStringLiteral("默认目录"));
-    RzPageControl2->addTab(named(new QWidget, "TabSheet7"), QStringLiteral("定时目录"));
+    musicList_ = bells::makeDatasetMusicList(dm_.Q_filelist(), dm_.conn1());
+    library_ =
+        std::make_unique<bells::MusicLibrary>(services_, *channel_, *musicList_, status, TabSheet2);
+    RzPageControl2 = library_->pages();
     split->addWidget(RzPageControl2, 1);
     layout->addLayout(split, 1);
 }
@@ -449,6 +458,8 @@ void Tf_speaker::FormCreate() {
     bjV1Remembered = bj_v1->value();
     fillHistory();
     getschlist();
+    library_->setFolders(defaultMusicPath, musicPath);
+    library_->getfilelist();
     Timer1Timer();
 }
 

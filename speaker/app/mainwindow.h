@@ -8,6 +8,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -33,6 +34,11 @@ struct Services;
 namespace platform {
 class Timer;
 }
+namespace bells {
+class MusicLibrary;
+class MusicListStore;
+class PlaybackChannel;
+}  // namespace bells
 
 namespace app {
 
@@ -57,6 +63,10 @@ public:
     void N32Click();  // about
     void BitBtn1Click();  // change password
     void TabSheet3Show();
+
+    // The shared playback channel and the music library of the bell page.
+    bells::PlaybackChannel& channel() { return *channel_; }
+    bells::MusicLibrary& library() { return *library_; }
 
     void setStatusText(int panel, const QString& text);
     QString statusText(int panel) const;
@@ -182,6 +192,10 @@ private:
     Windows* windows_ = nullptr;
     std::array<QLabel*, 4> statusPanels_{};
     bool shownOnce_ = false;
+    // Declared in this order so that list play goes before the channel it drives.
+    std::unique_ptr<bells::MusicListStore> musicList_;
+    std::unique_ptr<bells::PlaybackChannel> channel_;
+    std::unique_ptr<bells::MusicLibrary> library_;
 };
 
 }  // namespace app

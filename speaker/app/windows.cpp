@@ -2,6 +2,7 @@
 
 #include "speaker/app/aboutwindow.h"
 #include "speaker/app/mainwindow.h"
+#include "speaker/check/fcheckunplay.h"
 #include "speaker/core/dm.h"
 #include "speaker/core/services.h"
 #include "speaker/services/password.h"
@@ -53,7 +54,8 @@ std::unique_ptr<Windows> createWindows(core::Services& services) {
     w->Fdelaytime = shell("Fdelaytime", "系统设置");
     w->Faddbiaodian = shell("Faddbiaodian", "新增延时符号");
     w->Fmodifytelltime = shell("Fmodifytelltime", "修改定时播放语音报时");
-    w->Fcheckunplay = shell("Fcheckunplay", "检查不能播放的音乐文件，以免播放时出错");
+    w->Fcheckunplay =
+        std::make_unique<check::TFcheckunplay>(w->f_speaker->channel(), *services.prompter);
     w->Frecunit1 = shell("Frecunit1", "录音程序(录制电脑发的声音)");
     w->ftmptime = shell("ftmptime", "临时修改时间表");
     w->Finsertrate = shell("Finsertrate", "插入语速");
