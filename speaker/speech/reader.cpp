@@ -1,0 +1,70 @@
+#include "speaker/speech/reader.h"
+
+#include "platform/clock/clock.h"
+#include "platform/speech/speechengine.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+
+namespace speech {
+
+Reader::Reader(platform::Clock& clock, platform::SpeechEngine& engine, platform::Trace* trace,
+               ReadingEditor& editor, QObject* parent)
+    : QObject(parent), clock_(clock), engine_(engine), trace_(trace), editor_(editor) {}
+
+Reader::~Reader() {
+    abandoned_ = true;
+    state_.stopread = true;
+    engine_.purge();
+    for (const QPointer<Tts>& w : workers_) {
+        if (!w) continue;
+        // The worker may be waiting for the editor (served by the posted events) or, on the
+        // virtual clock, for time to move on; it ends after its current segment.
+        while (!w->ended()) {
+            QCoreApplication::sendPostedEvents();
+            if (clock_.isVirtual())
+                clock_.delayms(10);
+            else
+                w->wait(QDeadlineTimer(5));
+        }
+        w->wait();
+        delete w.data();
+    }
+}
+
+void Reader::getdelaystring(core::Dataset& q_delaytime) {
+    marklist_ = speech::getdelaystring(q_delaytime);
+}
+
+void Reader::ttsreading() {
+    state_.ttsactive = true;
+    state_.stopread = false;
+    state_.readbusy = true;
+    state_.readmode = 0;
+    state_.singleread = true;
+    start(Tts::Mode::Editor);
+}
+
+void Reader::readtxt() {
+    state_.ttsactive = true;
+    state_.stopread = false;
+    state_.readbusy = true;
+    start(state_.readmode == 0 ? Tts::Mode::Editor : Tts::Mode::Selection);
+}
+
+void Reader::start(Tts::Mode mode) {
+    std::erase_if(workers_, [](const QPointer<Tts>& w) { return w.isNull(); });
+    ReadingSettings settings = settingsSource_ ? settingsSource_() : ReadingSettings{};
+    settings.marklist = marklist_;
+    auto* worker =
+        new Tts({state_, engine_, clock_, trace_, editor_, abandoned_}, mode, std::move(settings));
+    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    workers_.emplace_back(worker);
+    ++state_.workers;
+    // Held until the worker has registered with the clock, so virtual time cannot run ahead
+    // of a worker that has not begun.
+    clock_.hold();
+    worker->start();
+}
+
+}  // namespace speech
