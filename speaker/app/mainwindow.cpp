@@ -16,6 +16,7 @@
 #include "speaker/core/preferences.h"
 #include "speaker/core/services.h"
 #include "speaker/services/password.h"
+#include "speaker/speech/voicepanel.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -455,6 +456,13 @@ void Tf_speaker::FormCreate() {
     // The encoder comes from the system's lame package; nothing to write next to the program.
     setStatusText(1, common::dateWeekText(services_.clock->now().date()));
     loadStartupPreferences();
+    // Fill the voice lists and select the stored voice; from now on the bars set the engine.
+    voicePanel_ =
+        new speech::VoicePanel(services_.speech, {flatComboBox1, TrackBar1, TrackBar2}, this);
+    voicePanel_->setAfterChange([this] {
+        if (RzPageControl1->currentWidget() == TabSheet1) Memo1->setFocus();
+    });
+    voicePanel_->fill(core::Preferences(services_.iniPath()).readInt(core::pref::Speaker));
     bjV1Remembered = bj_v1->value();
     fillHistory();
     getschlist();

@@ -34,6 +34,9 @@ struct Services;
 namespace platform {
 class Timer;
 }
+namespace speech {
+class VoicePanel;
+}
 namespace bells {
 class MusicLibrary;
 class MusicListStore;
@@ -67,6 +70,9 @@ public:
     // The shared playback channel and the music library of the bell page.
     bells::PlaybackChannel& channel() { return *channel_; }
     bells::MusicLibrary& library() { return *library_; }
+
+    // The voice chooser with the voice list, and the rate and volume bars.
+    speech::VoicePanel* voicePanel() { return voicePanel_; }
 
     void setStatusText(int panel, const QString& text);
     QString statusText(int panel) const;
@@ -192,6 +198,7 @@ private:
     Windows* windows_ = nullptr;
     std::array<QLabel*, 4> statusPanels_{};
     bool shownOnce_ = false;
+    speech::VoicePanel* voicePanel_ = nullptr;
     // Declared in this order so that list play goes before the channel it drives.
     std::unique_ptr<bells::MusicListStore> musicList_;
     std::unique_ptr<bells::PlaybackChannel> channel_;
