@@ -12,18 +12,19 @@ std::optional<Segmenter::Piece> Segmenter::next() {
     Piece piece;
     piece.index = pos_;
     piece.byteOffset = bytePos_;
+    const QString& text = text_;  // const access: never detaches a shared text
     qsizetype i = pos_;
     int bytes = 0;
-    while (i < text_.size()) {
+    while (i < text.size()) {
         const bool pair =
-            text_[i].isHighSurrogate() && i + 1 < text_.size() && text_[i + 1].isLowSurrogate();
-        const int width = common::gbkWidth(text_[i].unicode());
+            text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        const int width = common::gbkWidth(text[i].unicode());
         // A character that would straddle the window's end starts the next window instead
         // (unless it is the window's first: a window always holds one whole character).
         if (bytes + width > windowBytes_ && i > pos_) break;
         bytes += width;
         ++examined_;
-        const std::optional<int> pause = pair ? std::nullopt : marks_.pauseOf(text_[i]);
+        const std::optional<int> pause = pair ? std::nullopt : marks_.pauseOf(text[i]);
         i += pair ? 2 : 1;
         if (pause) {
             piece.pauseMs = *pause;
