@@ -51,6 +51,7 @@ MusicLibrary::MusicLibrary(core::Services& services, PlaybackChannel& channel,
       status_(std::move(status)),
       pages_(new LibraryPages(widgetParent)),
       timer2_(new platform::Timer(*services.clock, 1000, this)) {
+    timer2_->setObjectName(QStringLiteral("Timer2"));
     connect(timer2_, &platform::Timer::timeout, this, &MusicLibrary::Timer2Timer);
     timer2_->start();
     connect(&channel_, &PlaybackChannel::manualModeSet, this,

@@ -27,6 +27,7 @@ PlaybackChannel::PlaybackChannel(core::Services& services, ChannelHooks hooks,
       hooks_(std::move(hooks)),
       bar_(new ChannelBar(widgetParent)),
       cycleTimer_(new platform::Timer(*services.clock, 1000, this)) {
+    cycleTimer_->setObjectName(QStringLiteral("Cycle_timer"));
     connect(cycleTimer_, &platform::Timer::timeout, this, &PlaybackChannel::Cycle_timerTimer);
     connect(bar_->mp3_player, &QToolButton::clicked, this, &PlaybackChannel::mp3_playerClick);
     connect(bar_->mp3_pause, &QToolButton::clicked, this, &PlaybackChannel::mp3_pauseClick);
