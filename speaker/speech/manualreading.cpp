@@ -74,6 +74,8 @@ ManualReading::~ManualReading() {
     editor_.reset();
 }
 
+void ManualReading::setLoopDialog(TFcycleread* dialog) { loopDialog_ = dialog; }
+
 QToolButton* ManualReading::button(const char* name) const {
     return w_.toolbar ? w_.toolbar->findChild<QToolButton*>(QString::fromLatin1(name)) : nullptr;
 }

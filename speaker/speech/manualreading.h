@@ -52,7 +52,7 @@ public:
     ReadingState& state() { return reader_->state(); }
     // The editor's context menu; other commands may be added to it.
     QMenu* contextMenu() const { return menu_; }
-    void setLoopDialog(TFcycleread* dialog) { loopDialog_ = dialog; }
+    void setLoopDialog(TFcycleread* dialog);
 
     // `selectvoice` (default: the engine's voice of the chooser's index).
     std::function<void(int index)> selectvoice;

@@ -16,8 +16,7 @@ Reader::~Reader() {
     abandoned_ = true;
     state_.stopread = true;
     engine_.purge();
-    for (const QPointer<Tts>& w : workers_) {
-        if (!w) continue;
+    for (const auto& w : workers_) {
         // The worker may be waiting for the editor (served by the posted events) or, on the
         // virtual clock, for time to move on; it ends after its current segment.
         while (!w->ended()) {
@@ -28,7 +27,6 @@ Reader::~Reader() {
                 w->wait(QDeadlineTimer(5));
         }
         w->wait();
-        delete w.data();
     }
 }
 
@@ -53,13 +51,14 @@ void Reader::readtxt() {
 }
 
 void Reader::start(Tts::Mode mode) {
-    std::erase_if(workers_, [](const QPointer<Tts>& w) { return w.isNull(); });
+    std::erase_if(workers_, [](const std::unique_ptr<Tts>& w) { return w->isFinished(); });
     ReadingSettings settings = settingsSource_ ? settingsSource_() : ReadingSettings{};
     settings.marklist = marklist_;
-    auto* worker =
-        new Tts({state_, engine_, clock_, trace_, editor_, abandoned_}, mode, std::move(settings));
-    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-    workers_.emplace_back(worker);
+    auto* worker = workers_
+                       .emplace_back(std::make_unique<Tts>(
+                           Tts::Context{state_, engine_, clock_, trace_, editor_, abandoned_}, mode,
+                           std::move(settings)))
+                       .get();
     ++state_.workers;
     // Held until the worker has registered with the clock, so virtual time cannot run ahead
     // of a worker that has not begun.

@@ -8,10 +8,10 @@
 #include "speaker/speech/tts.h"
 
 #include <QObject>
-#include <QPointer>
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace core {
@@ -61,7 +61,9 @@ private:
     std::atomic<bool> abandoned_{false};
     MarkList marklist_;
     std::function<ReadingSettings()> settingsSource_;
-    std::vector<QPointer<Tts>> workers_;
+    // Owned here and reaped once their body has ended (never deleted by the event loop, so
+    // a wait in the destructor cannot lose one under its feet).
+    std::vector<std::unique_ptr<Tts>> workers_;
 };
 
 }  // namespace speech
