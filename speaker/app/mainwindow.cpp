@@ -16,6 +16,7 @@
 #include "speaker/core/preferences.h"
 #include "speaker/core/services.h"
 #include "speaker/services/password.h"
+#include "speaker/speech/manualreading.h"
 #include "speaker/speech/voicepanel.h"
 
 #include <QAction>
@@ -101,6 +102,20 @@ Tf_speaker::Tf_speaker(core::Services& services, core::DM& dm, QWidget* parent)
     chk_login->setObjectName(QStringLiteral("chk_login"));
     connect(chk_login, &platform::Timer::timeout, this, &Tf_speaker::chk_loginTimer);
 
+    if (services_.speech) {
+        reading_ = std::make_unique<speech::ManualReading>(
+            services_, speech::ManualReading::Widgets{
+                           Memo1, flatComboBox1, Panel1,
+                           [this] { return RzPageControl1->currentWidget() == TabSheet1; },
+                           [this](int panel, const QString& t) { setStatusText(panel, t); },
+                           [this](int panel) { return statusText(panel); }});
+        reading_->datetimetype = [this] { return datetimetype; };
+        reading_->selectvoice = [this](int index) {
+            if (voicePanel_) voicePanel_->selectvoice(index);
+        };
+        reading_->reader().getdelaystring(dm_.q_delaytime());
+        stopReading = [this] { reading_->reader().requestStop(); };
+    }
     FormCreate();
 
     Timer1->start();

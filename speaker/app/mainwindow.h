@@ -35,8 +35,9 @@ namespace platform {
 class Timer;
 }
 namespace speech {
+class ManualReading;
 class VoicePanel;
-}
+}  // namespace speech
 namespace bells {
 class MusicLibrary;
 class MusicListStore;
@@ -70,6 +71,9 @@ public:
     // The shared playback channel and the music library of the bell page.
     bells::PlaybackChannel& channel() { return *channel_; }
     bells::MusicLibrary& library() { return *library_; }
+
+    // Reading the editor text (null without a speech engine).
+    speech::ManualReading* reading() { return reading_.get(); }
 
     // The voice chooser with the voice list, and the rate and volume bars.
     speech::VoicePanel* voicePanel() { return voicePanel_; }
@@ -203,6 +207,8 @@ private:
     std::unique_ptr<bells::MusicListStore> musicList_;
     std::unique_ptr<bells::PlaybackChannel> channel_;
     std::unique_ptr<bells::MusicLibrary> library_;
+    // Last, so that a reading ends while everything it reaches is still there.
+    std::unique_ptr<speech::ManualReading> reading_;
 };
 
 }  // namespace app

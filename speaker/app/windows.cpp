@@ -6,6 +6,8 @@
 #include "speaker/core/dm.h"
 #include "speaker/core/services.h"
 #include "speaker/services/password.h"
+#include "speaker/speech/fcycleread.h"
+#include "speaker/speech/manualreading.h"
 
 namespace app {
 
@@ -50,7 +52,9 @@ std::unique_ptr<Windows> createWindows(core::Services& services) {
     w->Fscheduling = shell("Fscheduling", "作息时间表编辑");
     w->Fschedul_add = shell("Fschedul_add", "新建作息时间表");
     w->fdateformat = shell("fdateformat", "选择动态日期时间格式");
-    w->Fcycleread = shell("Fcycleread", "范围循环朗读");
+    auto loopDialog = std::make_unique<speech::TFcycleread>(services.iniPath());
+    if (auto* reading = w->f_speaker->reading()) reading->setLoopDialog(loopDialog.get());
+    w->Fcycleread = std::move(loopDialog);
     w->Fdelaytime = shell("Fdelaytime", "系统设置");
     w->Faddbiaodian = shell("Faddbiaodian", "新增延时符号");
     w->Fmodifytelltime = shell("Fmodifytelltime", "修改定时播放语音报时");
