@@ -18,6 +18,7 @@
 #include "speaker/services/password.h"
 #include "speaker/speech/manualreading.h"
 #include "speaker/speech/voicepanel.h"
+#include "speaker/timeann/timeann.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -370,6 +371,12 @@ void Tf_speaker::buildAnnouncePage() {
     auto* layout = new QVBoxLayout(TabSheet4);
     SGrid3 = named(new QTableView(TabSheet4), "SGrid3");
     layout->addWidget(SGrid3);
+    announcer = new timeann::TimeAnnouncer(services_, dm_.Q_telltime(), SGrid3, this);
+    announcer->voiceIndex = [this] { return flatComboBox1->currentIndex(); };
+    announcer->confirmPassword = [this] {
+        return windows_ && services::askPassword(services_, *windows_->f_password);
+    };
+    announcer->editDialog = [this] { return windows_ ? windows_->Fmodifytelltime.get() : nullptr; };
 }
 
 void Tf_speaker::buildSettingsPage() {
@@ -481,6 +488,7 @@ void Tf_speaker::FormCreate() {
     bjV1Remembered = bj_v1->value();
     fillHistory();
     getschlist();
+    announcer->getsgrid3data();
     library_->setFolders(defaultMusicPath, musicPath);
     library_->getfilelist();
     Timer1Timer();

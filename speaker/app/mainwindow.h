@@ -38,6 +38,9 @@ namespace speech {
 class ManualReading;
 class VoicePanel;
 }  // namespace speech
+namespace timeann {
+class TimeAnnouncer;
+}
 namespace bells {
 class MusicLibrary;
 class MusicListStore;
@@ -121,6 +124,7 @@ public:
 
     // 整点报时
     QTableView* SGrid3;
+    timeann::TimeAnnouncer* announcer = nullptr;  // its telltime timer and the grid's menu
 
     // 系统设置
     QCheckBox* CheckBox5;

@@ -8,6 +8,7 @@
 #include "speaker/services/password.h"
 #include "speaker/speech/fcycleread.h"
 #include "speaker/speech/manualreading.h"
+#include "speaker/timeann/timeann.h"
 
 namespace app {
 
@@ -57,7 +58,7 @@ std::unique_ptr<Windows> createWindows(core::Services& services) {
     w->Fcycleread = std::move(loopDialog);
     w->Fdelaytime = shell("Fdelaytime", "系统设置");
     w->Faddbiaodian = shell("Faddbiaodian", "新增延时符号");
-    w->Fmodifytelltime = shell("Fmodifytelltime", "修改定时播放语音报时");
+    w->Fmodifytelltime = std::make_unique<timeann::TFmodifytelltime>(w->DM->Q_telltime());
     w->Fcheckunplay =
         std::make_unique<check::TFcheckunplay>(w->f_speaker->channel(), *services.prompter);
     w->Frecunit1 = shell("Frecunit1", "录音程序(录制电脑发的声音)");
