@@ -106,6 +106,10 @@ struct RepeatCase {
     std::function<void(TimeAnnTest&, timeann::TimeAnnouncer&, platform::VirtualClock&)> during;
 };
 
+void PrintTo(const RepeatCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class RepeatTest : public TimeAnnTest, public ::testing::WithParamInterface<RepeatCase> {};
 
 TEST_P(RepeatTest, ASecondIsAnnouncedAtMostOnce) {

@@ -12,6 +12,10 @@ struct TextCase {
     const char* text;
 };
 
+void PrintTo(const TextCase& c, std::ostream* os) {
+    *os << c.hhnn;
+}
+
 class AnnouncementText : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(AnnouncementText, FollowsTheHourAndMinuteRules) {
@@ -26,7 +30,10 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"08:00", "现在是北京时间08:00正"}, TextCase{"08:30", "现在是北京时间08:30"},
         TextCase{"23:30", "现在是北京时间23:30"}, TextCase{"10:00", "现在是北京时间10:00正"},
         // Hour 00 has only its two shipped times; anything else says nothing.
-        TextCase{"00:15", ""}));
+        TextCase{"00:15", ""}),
+    [](const auto& info) {
+        return "At" + QString::fromLatin1(info.param.hhnn).remove(':').toStdString();
+    });
 
 TEST(Chime, IsAStereoRecordingOfAboutTwoAndAHalfSecondsThatPlaysAndEnds) {
     const QByteArray wav = timeann::chimeWav();
