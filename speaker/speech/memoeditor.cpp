@@ -10,6 +10,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <atomic>
 #include <type_traits>
 
 namespace speech {
@@ -26,13 +27,33 @@ auto MemoEditor::onUi(Fn&& fn) -> decltype(fn()) {
     using Result = decltype(fn());
     if (QThread::currentThread() == thread()) return fn();
     // The worker waits for the user-interface thread; if this object goes away first, the
-    // queued call is dropped, the wait ends and the default result comes back.
+    // queued call is dropped, the wait ends and the default result comes back. The flags'
+    // release/acquire pairs state the hand-off there and back in the language's own terms
+    // (Qt's event queue and semaphore order it too, but outside what thread checkers see).
+    std::atomic<bool> posted{false};
+    std::atomic<bool> done{false};
+    posted.store(true, std::memory_order_release);
     if constexpr (std::is_void_v<Result>) {
-        QMetaObject::invokeMethod(this, std::forward<Fn>(fn), Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [&] {
+                posted.load(std::memory_order_acquire);
+                fn();
+                done.store(true, std::memory_order_release);
+            },
+            Qt::BlockingQueuedConnection);
+        done.load(std::memory_order_acquire);
     } else {
         Result result{};
         QMetaObject::invokeMethod(
-            this, [&] { result = fn(); }, Qt::BlockingQueuedConnection);
+            this,
+            [&] {
+                posted.load(std::memory_order_acquire);
+                result = fn();
+                done.store(true, std::memory_order_release);
+            },
+            Qt::BlockingQueuedConnection);
+        done.load(std::memory_order_acquire);
         return result;
     }
 }
