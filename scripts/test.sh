@@ -9,7 +9,8 @@ export QT_QPA_PLATFORM=offscreen
 if [ -f scripts/start-test-pulse.sh ]; then
   bash scripts/start-test-pulse.sh || echo "no PulseAudio test server: end-to-end audio tests will skip"
 fi
-presets=(${SPEAKER_TEST_PRESETS:-default asan tsan})
+# ThreadSanitizer first, so the run closes on ctest's summary of the last preset.
+presets=(${SPEAKER_TEST_PRESETS:-tsan default asan})
 for preset in "${presets[@]}"; do
   echo "== $preset build"
   cmake --preset "$preset" >/dev/null
