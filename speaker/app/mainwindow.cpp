@@ -117,6 +117,13 @@ Tf_speaker::Tf_speaker(core::Services& services, core::DM& dm, QWidget* parent)
         reading_->reader().getdelaystring(dm_.q_delaytime());
         stopReading = [this] { reading_->reader().requestStop(); };
     }
+    // Subsystems built on the pages, in this order (each adds its call here):
+    // ANCHOR background music
+    // ANCHOR today list
+    // ANCHOR plans
+    // ANCHOR timetables
+    // ANCHOR bell schedule
+    // ANCHOR holidays (last: its evaluation follows the day's rebuilds at a change of date)
     FormCreate();
 
     Timer1->start();
@@ -488,9 +495,11 @@ void Tf_speaker::FormCreate() {
     bjV1Remembered = bj_v1->value();
     fillHistory();
     getschlist();
+    // ANCHOR FormCreate: the bell grid of today
     announcer->getsgrid3data();
     library_->setFolders(defaultMusicPath, musicPath);
     library_->getfilelist();
+    // ANCHOR FormCreate: the today list of text plans, then today's holiday row
     Timer1Timer();
 }
 
@@ -501,10 +510,12 @@ void Tf_speaker::showEvent(QShowEvent* event) {
 
 void Tf_speaker::FormShow() {
     if (Memo1->height() < 100) SGrid1->setFixedHeight(Panel4->height() - Panel1->height() - 130);
+    // ANCHOR FormShow: the background music folder
     bj_v->setValue(defaultVolume);
     bj_v1->setValue(defaultVolume1);
     Chk_eng->setChecked(modelChinese);
     Chk_eng->setText(modelChinese ? QStringLiteral("中文模式") : QStringLiteral("英文模式"));
+    // ANCHOR FormShow: passed text plans (chkhaveplayed1), then played bells (chkhaveplayed)
     if (!shownOnce_) {
         shownOnce_ = true;
         services_.trace->record(QStringLiteral("start"),

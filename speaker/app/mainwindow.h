@@ -150,6 +150,16 @@ public:
     platform::Timer* Timer1;
     platform::Timer* chk_login;
 
+    // Dates without broadcasts: set by the holiday evaluation, read by the two schedulers.
+    bool notextday = false;
+    bool nomusicday = false;
+
+    // ---- text broadcasts: plan commands and editor (speaker/plans)
+    // ---- text broadcasts: today list, its scheduler and the holiday list (speaker/broadcast)
+    // ---- background music (speaker/bells/backgroundmusic)
+    // ---- timetable editors (speaker/timetables)
+    // ---- bell scheduler and temporary changes (speaker/bellschedule)
+
     // State read from the preferences at start-up.
     int datetimetype = 1;
     bool weather = true;
@@ -211,6 +221,12 @@ private:
     std::unique_ptr<bells::MusicListStore> musicList_;
     std::unique_ptr<bells::PlaybackChannel> channel_;
     std::unique_ptr<bells::MusicLibrary> library_;
+    // The subsystems built on the channel and the reading (each section adds its owner here).
+    // ---- private: plans
+    // ---- private: broadcast
+    // ---- private: background music
+    // ---- private: timetables
+    // ---- private: bell schedule
     // Last, so that a reading ends while everything it reaches is still there.
     std::unique_ptr<speech::ManualReading> reading_;
 };
