@@ -121,8 +121,8 @@ Tf_speaker::Tf_speaker(core::Services& services, core::DM& dm, QWidget* parent)
     // ANCHOR background music
     // ANCHOR today list
     // ANCHOR plans
-    // ANCHOR timetables
     // ANCHOR bell schedule
+    // ANCHOR timetables (after the bell schedule: it fills the bell page's hooks)
     // ANCHOR holidays (last: its evaluation follows the day's rebuilds at a change of date)
     FormCreate();
 
