@@ -88,6 +88,25 @@ QStringList WidgetPrompter::chooseFiles(const QString& caption, const QString& f
     return QFileDialog::getOpenFileNames(nullptr, caption, QString(), filter);
 }
 
+QString WidgetPrompter::saveFile(const QString& caption, const QString& filter,
+                                 const QString& proposedName, const QString& defaultSuffix) {
+    QFileDialog dialog(nullptr, caption, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.selectFile(proposedName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QString ScriptedPrompter::saveFile(const QString&, const QString&, const QString& proposedName,
+                                   const QString&) {
+    proposedSaveName_ = proposedName;
+    if (saveFiles_.empty()) return {};
+    QString f = saveFiles_.front();
+    saveFiles_.pop_front();
+    return f;
+}
+
 QString ScriptedPrompter::chooseFolder(const QString&, const QString&) {
     if (folders_.empty()) return {};
     QString f = folders_.front();

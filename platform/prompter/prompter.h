@@ -47,6 +47,10 @@ public:
     virtual QString chooseFolder(const QString& caption, const QString& start) = 0;
     // Chooser of existing files (several at once) with a Qt name filter; empty when cancelled.
     virtual QStringList chooseFiles(const QString& caption, const QString& filter) = 0;
+    // Chooser of a file to write, proposing `proposedName`; `defaultSuffix` is appended to a
+    // name typed without one. Empty when cancelled.
+    virtual QString saveFile(const QString& caption, const QString& filter,
+                             const QString& proposedName, const QString& defaultSuffix) = 0;
 
 protected:
     virtual QMessageBox::StandardButton answer(const MessageBox& box) = 0;
@@ -61,6 +65,8 @@ class WidgetPrompter : public Prompter {
 public:
     QString chooseFolder(const QString& caption, const QString& start) override;
     QStringList chooseFiles(const QString& caption, const QString& filter) override;
+    QString saveFile(const QString& caption, const QString& filter, const QString& proposedName,
+                     const QString& defaultSuffix) override;
 
 protected:
     QMessageBox::StandardButton answer(const MessageBox& box) override;
@@ -79,8 +85,14 @@ public:
     // Answers of the choosers, in order; an empty queue answers "cancelled".
     void queueFolder(const QString& folder) { folders_.push_back(folder); }
     void queueFiles(const QStringList& files) { files_.push_back(files); }
+    // Answers of the save chooser, in order; an empty queue answers "cancelled".
+    void queueSaveFile(const QString& file) { saveFiles_.push_back(file); }
+    // The name the save chooser proposed last time.
+    const QString& proposedSaveName() const { return proposedSaveName_; }
     QString chooseFolder(const QString& caption, const QString& start) override;
     QStringList chooseFiles(const QString& caption, const QString& filter) override;
+    QString saveFile(const QString& caption, const QString& filter, const QString& proposedName,
+                     const QString& defaultSuffix) override;
 
     const std::vector<MessageBox>& shown() const { return shown_; }
     void clearShown() { shown_.clear(); }
@@ -95,6 +107,8 @@ private:
     std::map<QString, DialogScript> scripts_;
     std::deque<QString> folders_;
     std::deque<QStringList> files_;
+    std::deque<QString> saveFiles_;
+    QString proposedSaveName_;
     std::vector<MessageBox> shown_;
 };
 
