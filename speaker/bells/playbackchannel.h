@@ -50,6 +50,7 @@ public:
     void setLoopEndWatch(platform::Timer* timer) { Timer5_ = timer; }
     void setBackgroundAdvance(platform::Timer* timer) { bj_timer1_ = timer; }
     platform::Timer* loopEndWatch() const { return Timer5_; }
+    platform::Timer* backgroundAdvance() const { return bj_timer1_; }
 
     // Start-up check of the audio engine; messages as the user sees them.
     bool initbass();
