@@ -8,6 +8,7 @@
 #include "platform/trace/trace.h"
 #include "speaker/app/aboutwindow.h"
 #include "speaker/app/windows.h"
+#include "speaker/bells/backgroundmusic.h"
 #include "speaker/bells/musiclibrary.h"
 #include "speaker/bells/musicliststore.h"
 #include "speaker/bells/playbackchannel.h"
@@ -118,7 +119,7 @@ Tf_speaker::Tf_speaker(core::Services& services, core::DM& dm, QWidget* parent)
         stopReading = [this] { reading_->reader().requestStop(); };
     }
     // Subsystems built on the pages, in this order (each adds its call here):
-    // ANCHOR background music
+    buildBackgroundMusic();
     // ANCHOR today list
     // ANCHOR plans
     // ANCHOR bell schedule
@@ -510,9 +511,8 @@ void Tf_speaker::showEvent(QShowEvent* event) {
 
 void Tf_speaker::FormShow() {
     if (Memo1->height() < 100) SGrid1->setFixedHeight(Panel4->height() - Panel1->height() - 130);
-    // ANCHOR FormShow: the background music folder
-    bj_v->setValue(defaultVolume);
-    bj_v1->setValue(defaultVolume1);
+    // Once: a later showing (restored from minimised) keeps what the user set since.
+    if (!shownOnce_) showBackgroundMusic();
     Chk_eng->setChecked(modelChinese);
     Chk_eng->setText(modelChinese ? QStringLiteral("中文模式") : QStringLiteral("英文模式"));
     // ANCHOR FormShow: passed text plans (chkhaveplayed1), then played bells (chkhaveplayed)

@@ -44,6 +44,7 @@ class TimeAnnouncer;
 namespace bells {
 class MusicLibrary;
 class MusicListStore;
+class BackgroundMusic;
 class PlaybackChannel;
 }  // namespace bells
 
@@ -157,6 +158,7 @@ public:
     // ---- text broadcasts: plan commands and editor (speaker/plans)
     // ---- text broadcasts: today list, its scheduler and the holiday list (speaker/broadcast)
     // ---- background music (speaker/bells/backgroundmusic)
+    bells::BackgroundMusic* backgroundMusic() { return backgroundMusic_.get(); }
     // ---- timetable editors (speaker/timetables)
     // ---- bell scheduler and temporary changes (speaker/bellschedule)
 
@@ -225,6 +227,9 @@ private:
     // ---- private: plans
     // ---- private: broadcast
     // ---- private: background music
+    void buildBackgroundMusic();
+    void showBackgroundMusic();  // the first showing: folder and volumes
+    std::unique_ptr<bells::BackgroundMusic> backgroundMusic_;
     // ---- private: timetables
     // ---- private: bell schedule
     // Last, so that a reading ends while everything it reaches is still there.
