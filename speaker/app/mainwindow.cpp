@@ -12,6 +12,8 @@
 #include "speaker/bells/musiclibrary.h"
 #include "speaker/bells/musicliststore.h"
 #include "speaker/bells/playbackchannel.h"
+#include "speaker/broadcast/holidays.h"
+#include "speaker/broadcast/textscheduler.h"
 #include "speaker/core/dm.h"
 #include "speaker/core/preferencelists.h"
 #include "speaker/core/preferences.h"
@@ -120,11 +122,11 @@ Tf_speaker::Tf_speaker(core::Services& services, core::DM& dm, QWidget* parent)
     }
     // Subsystems built on the pages, in this order (each adds its call here):
     buildBackgroundMusic();
-    // ANCHOR today list
+    buildTextSchedule();
     // ANCHOR plans
     // ANCHOR bell schedule
     // ANCHOR timetables (after the bell schedule: it fills the bell page's hooks)
-    // ANCHOR holidays (last: its evaluation follows the day's rebuilds at a change of date)
+    buildHolidays();  // last: its evaluation follows the day's rebuilds at a change of date
     FormCreate();
 
     Timer1->start();
@@ -500,7 +502,10 @@ void Tf_speaker::FormCreate() {
     announcer->getsgrid3data();
     library_->setFolders(defaultMusicPath, musicPath);
     library_->getfilelist();
-    // ANCHOR FormCreate: the today list of text plans, then today's holiday row
+    // The today list of text plans, then today's holiday row (so a program started on a date
+    // without broadcasts stays silent).
+    textScheduler_->gettodaydata();
+    holidays_->evaluate();
     Timer1Timer();
 }
 
@@ -516,6 +521,7 @@ void Tf_speaker::FormShow() {
     Chk_eng->setChecked(modelChinese);
     Chk_eng->setText(modelChinese ? QStringLiteral("中文模式") : QStringLiteral("英文模式"));
     // ANCHOR FormShow: passed text plans (chkhaveplayed1), then played bells (chkhaveplayed)
+    textScheduler_->chkhaveplayed1();
     if (!shownOnce_) {
         shownOnce_ = true;
         services_.trace->record(QStringLiteral("start"),

@@ -47,6 +47,10 @@ class MusicListStore;
 class BackgroundMusic;
 class PlaybackChannel;
 }  // namespace bells
+namespace broadcast {
+class HolidayList;
+class TextScheduler;
+}  // namespace broadcast
 
 namespace app {
 
@@ -157,6 +161,10 @@ public:
 
     // ---- text broadcasts: plan commands and editor (speaker/plans)
     // ---- text broadcasts: today list, its scheduler and the holiday list (speaker/broadcast)
+    broadcast::TextScheduler* textScheduler() { return textScheduler_.get(); }
+    broadcast::HolidayList* holidayList() { return holidays_.get(); }
+    QToolButton* SB_modi = nullptr;  // 修改 (the holiday list)
+    QToolButton* SB_add = nullptr;   // 增加 (the holiday list)
     // ---- background music (speaker/bells/backgroundmusic)
     bells::BackgroundMusic* backgroundMusic() { return backgroundMusic_.get(); }
     // ---- timetable editors (speaker/timetables)
@@ -226,6 +234,10 @@ private:
     // The subsystems built on the channel and the reading (each section adds its owner here).
     // ---- private: plans
     // ---- private: broadcast
+    void buildTextSchedule();
+    void buildHolidays();
+    std::unique_ptr<broadcast::TextScheduler> textScheduler_;
+    std::unique_ptr<broadcast::HolidayList> holidays_;
     // ---- private: background music
     void buildBackgroundMusic();
     void showBackgroundMusic();  // the first showing: folder and volumes

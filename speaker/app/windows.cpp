@@ -2,6 +2,7 @@
 
 #include "speaker/app/aboutwindow.h"
 #include "speaker/app/mainwindow.h"
+#include "speaker/broadcast/faddholiday.h"
 #include "speaker/check/fcheckunplay.h"
 #include "speaker/core/dm.h"
 #include "speaker/core/services.h"
@@ -48,7 +49,8 @@ std::unique_ptr<Windows> createWindows(core::Services& services) {
     w->fschplaymp3 = shell("fschplaymp3", "音乐播放计划");
     w->fschreader = shell("fschreader", "增加、修改播音计划");
     w->f_password = std::make_unique<services::Tf_password>(services);
-    w->faddholiday = shell("faddholiday", "增加不播音日期");
+    w->faddholiday =
+        std::make_unique<broadcast::Tfaddholiday>(w->DM->Q_holiday(), *services.clock);
     w->freminder = shell("freminder", "每日提醒");
     w->Fscheduling = shell("Fscheduling", "作息时间表编辑");
     w->Fschedul_add = shell("Fschedul_add", "新建作息时间表");
