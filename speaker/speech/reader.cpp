@@ -36,7 +36,7 @@ void Reader::getdelaystring(core::Dataset& q_delaytime) {
 
 void Reader::ttsreading() {
     state_.ttsactive = true;
-    state_.stopread = false;
+    takeStopRequest();
     state_.readbusy = true;
     state_.readmode = 0;
     state_.singleread = true;
@@ -45,9 +45,15 @@ void Reader::ttsreading() {
 
 void Reader::readtxt() {
     state_.ttsactive = true;
-    state_.stopread = false;
+    takeStopRequest();
     state_.readbusy = true;
     start(state_.readmode == 0 ? Tts::Mode::Editor : Tts::Mode::Selection);
+}
+
+void Reader::takeStopRequest() {
+    // A stop asked for just before this start is meant for the running reading: it reaches
+    // that worker as a newer generation, since the flag itself is cleared for the new one.
+    if (state_.stopread.exchange(false)) ++state_.generation;
 }
 
 void Reader::start(Tts::Mode mode) {

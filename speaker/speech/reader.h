@@ -51,6 +51,7 @@ public:
     bool workerRunning() const { return state_.workers.load() > 0; }
 
 private:
+    void takeStopRequest();
     void start(Tts::Mode mode);
 
     platform::Clock& clock_;

@@ -18,6 +18,9 @@ struct ReadingState {
     std::atomic<bool> singleread{true};   // not part of a loop: the worker re-enables the toolbar
     std::atomic<int> readmode{0};         // 0 editor mode, 1 selection mode
     std::atomic<int> readcount{0};        // normal completions of editor readings
+    // Raised by a start that follows a stop request: the workers started before it end after
+    // their current segment, although the start clears `stopread` for the new worker.
+    std::atomic<unsigned> generation{0};
     // Wall time (ms since the epoch) of the last normal completion and of the last exit of a
     // worker. A full date and time rather than a time of day, so that an interval measured
     // from them holds across midnight.

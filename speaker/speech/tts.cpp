@@ -25,7 +25,15 @@ QString modeName(Tts::Mode mode) {
 }  // namespace
 
 Tts::Tts(const Context& context, Mode mode, ReadingSettings settings, QObject* parent)
-    : QThread(parent), ctx_(context), mode_(mode), settings_(std::move(settings)) {}
+    : QThread(parent),
+      ctx_(context),
+      mode_(mode),
+      generation_(context.state.generation.load()),
+      settings_(std::move(settings)) {}
+
+bool Tts::stopping() const {
+    return ctx_.state.stopread || ctx_.abandoned || ctx_.state.generation != generation_;
+}
 
 void Tts::run() {
     {
@@ -63,7 +71,7 @@ void Tts::body() {
             selBase_ = sel.start;
             selText_ = sel.text;
         }
-        while (!ctx_.state.stopread && !ctx_.abandoned) {
+        while (!stopping()) {
             if (!(mode_ == Mode::Editor ? editorStep() : selectionStep())) break;
         }
     } catch (...) {
@@ -130,8 +138,10 @@ bool Tts::editorStep() {
         ed.scrollOneLine();
         scrolledLine_ = curline_;
     }
-    if (ctx_.state.stopread) return false;
+    if (stopping()) return false;
     if (!speakSegment(seg.text, seg.pauseMs, false)) return false;
+    // Replaced meanwhile: the editor holds the next reading's text and caret, leave them.
+    if (ctx_.state.generation != generation_) return false;
     // The text was shortened during the reading.
     if (ed.lineCount() < curline_) {
         completed();
@@ -150,7 +160,7 @@ bool Tts::selectionStep() {
     if (window.isEmpty()) return false;
     const Segment seg = nextsegment(window, settings_.marklist);
     const int length = static_cast<int>(seg.text.size());
-    if (ctx_.state.stopread) return false;
+    if (stopping()) return false;
     ctx_.editor.highlight(selBase_ + selOffset_, length, true);
     selOffset_ += length;
     return speakSegment(seg.text, seg.pauseMs, true);

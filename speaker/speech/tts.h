@@ -67,9 +67,12 @@ private:
     void pause(int ms);
     QString currentVoice() const;
     void finish(bool completedNormally);
+    // A stop was asked for, the owner left, or a later reading has replaced this one.
+    bool stopping() const;
 
     Context ctx_;
     Mode mode_;
+    unsigned generation_;
     ReadingSettings settings_;
     std::atomic<bool> ended_{false};
     bool completed_ = false;
