@@ -178,7 +178,6 @@ void BackgroundMusic::showFiles() {
         const int keep = selected.isEmpty() ? -1 : static_cast<int>(files_.indexOf(selected));
         if (keep >= 0) BJListBox1->setCurrentRow(keep);
     }
-    BJListBox1->setToolTip(QStringLiteral("双击进行播放"));
     if (files_.isEmpty()) {
         if (status_) status_(0, QString());
         RzLEDDisplay1->clear();
