@@ -18,6 +18,7 @@
 #include "speaker/core/preferencelists.h"
 #include "speaker/core/preferences.h"
 #include "speaker/core/services.h"
+#include "speaker/plans/plancommands.h"
 #include "speaker/services/password.h"
 #include "speaker/speech/manualreading.h"
 #include "speaker/speech/voicepanel.h"
@@ -123,7 +124,7 @@ Tf_speaker::Tf_speaker(core::Services& services, core::DM& dm, QWidget* parent)
     // Subsystems built on the pages, in this order (each adds its call here):
     buildBackgroundMusic();
     buildTextSchedule();
-    // ANCHOR plans
+    buildPlans();
     // ANCHOR bell schedule
     // ANCHOR timetables (after the bell schedule: it fills the bell page's hooks)
     buildHolidays();  // last: its evaluation follows the day's rebuilds at a change of date

@@ -52,6 +52,10 @@ class HolidayList;
 class TextScheduler;
 }  // namespace broadcast
 
+namespace plans {
+class PlanCommands;
+}
+
 namespace app {
 
 struct Windows;
@@ -160,6 +164,7 @@ public:
     bool nomusicday = false;
 
     // ---- text broadcasts: plan commands and editor (speaker/plans)
+    plans::PlanCommands* planCommands() { return plans_.get(); }
     // ---- text broadcasts: today list, its scheduler and the holiday list (speaker/broadcast)
     broadcast::TextScheduler* textScheduler() { return textScheduler_.get(); }
     broadcast::HolidayList* holidayList() { return holidays_.get(); }
@@ -233,6 +238,8 @@ private:
     std::unique_ptr<bells::MusicLibrary> library_;
     // The subsystems built on the channel and the reading (each section adds its owner here).
     // ---- private: plans
+    void buildPlans();
+    std::unique_ptr<plans::PlanCommands> plans_;
     // ---- private: broadcast
     void buildTextSchedule();
     void buildHolidays();

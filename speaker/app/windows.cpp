@@ -6,10 +6,14 @@
 #include "speaker/check/fcheckunplay.h"
 #include "speaker/core/dm.h"
 #include "speaker/core/services.h"
+#include "speaker/plans/fschreader.h"
+#include "speaker/plans/smalldialogs.h"
 #include "speaker/services/password.h"
 #include "speaker/speech/fcycleread.h"
 #include "speaker/speech/manualreading.h"
 #include "speaker/timeann/timeann.h"
+
+#include <QComboBox>
 
 namespace app {
 
@@ -47,7 +51,21 @@ std::unique_ptr<Windows> createWindows(core::Services& services) {
     w->f_shutprompt = shell("f_shutprompt", "关机提醒");
     w->f_about = std::make_unique<Tf_about>();
     w->fschplaymp3 = shell("fschplaymp3", "音乐播放计划");
-    w->fschreader = shell("fschreader", "增加、修改播音计划");
+    {
+        // The editor copies the main window's voice list; the mark dialogs come later.
+        plans::Tfschreader::Hooks hooks;
+        QComboBox* voices = w->f_speaker->flatComboBox1;
+        for (int i = 0; i < voices->count(); ++i) hooks.voices << voices->itemText(i);
+        hooks.mainVoiceIndex = [voices] { return voices->currentIndex(); };
+        Windows* all = w.get();
+        hooks.askRate = [all, &services] {
+            return plans::askValue(*services.prompter, all->Finsertrate.get());
+        };
+        hooks.askVolume = [all, &services] {
+            return plans::askValue(*services.prompter, all->Finsertvoice.get());
+        };
+        w->fschreader = std::make_unique<plans::Tfschreader>(services, *w->DM, std::move(hooks));
+    }
     w->f_password = std::make_unique<services::Tf_password>(services);
     w->faddholiday =
         std::make_unique<broadcast::Tfaddholiday>(w->DM->Q_holiday(), *services.clock);
@@ -65,9 +83,9 @@ std::unique_ptr<Windows> createWindows(core::Services& services) {
         std::make_unique<check::TFcheckunplay>(w->f_speaker->channel(), *services.prompter);
     w->Frecunit1 = shell("Frecunit1", "录音程序(录制电脑发的声音)");
     w->ftmptime = shell("ftmptime", "临时修改时间表");
-    w->Finsertrate = shell("Finsertrate", "插入语速");
-    w->Ffindtxt = shell("Ffindtxt", "定时主题内容");
-    w->Finsertvoice = shell("Finsertvoice", "插入音量");
+    w->Finsertrate = plans::makeInsertRate();
+    w->Ffindtxt = std::make_unique<plans::TFfindtxt>(*services.prompter);
+    w->Finsertvoice = plans::makeInsertVoice();
     w->f_speaker->setWindows(w.get());
     return w;
 }

@@ -83,6 +83,12 @@ void TValueDialog::setValue(int value) {
     TrackBar1->setValue(value);
 }
 
+std::optional<int> askValue(platform::Prompter& prompter, QDialog* dialog) {
+    auto* values = qobject_cast<TValueDialog*>(dialog);
+    if (!values || prompter.exec(*values) != QDialog::Accepted) return std::nullopt;
+    return values->value();
+}
+
 std::unique_ptr<TValueDialog> makeInsertRate() {
     return std::make_unique<TValueDialog>(QStringLiteral("Finsertrate"), QStringLiteral("插入语速"),
                                           QStringLiteral("选择语速"), -10, 15, 0);

@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -50,6 +51,9 @@ public:
     QLabel* Label2;  // the number
     QPushButton* Button1;
 };
+
+// Shows a value dialog through the prompter; its value when confirmed with OK, else nullopt.
+std::optional<int> askValue(platform::Prompter& prompter, QDialog* dialog);
 
 // "插入语速": -10..15, initially 0.
 std::unique_ptr<TValueDialog> makeInsertRate();
