@@ -195,7 +195,8 @@ void TextScheduler::setVolumeFrom(int row) {
 
 void TextScheduler::playtextTimer() {
     const int last = list_.planRows();
-    if ((hooks_.notextday && hooks_.notextday()) || last == 0) return;
+    // Past the last row every later step finds nothing more: the day's idle path.
+    if ((hooks_.notextday && hooks_.notextday()) || last == 0 || planrow > last) return;
     // The pointer never needs to go further than one past the last row.
     auto advance = [this, last] {
         if (planrow <= last) ++planrow;
