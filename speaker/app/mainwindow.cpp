@@ -12,6 +12,7 @@
 #include "speaker/bells/musiclibrary.h"
 #include "speaker/bells/musicliststore.h"
 #include "speaker/bells/playbackchannel.h"
+#include "speaker/bellschedule/bellscheduler.h"
 #include "speaker/broadcast/holidays.h"
 #include "speaker/broadcast/textscheduler.h"
 #include "speaker/core/dm.h"
@@ -125,7 +126,7 @@ Tf_speaker::Tf_speaker(core::Services& services, core::DM& dm, QWidget* parent)
     buildBackgroundMusic();
     buildTextSchedule();
     buildPlans();
-    // ANCHOR bell schedule
+    buildBellSchedule();
     // ANCHOR timetables (after the bell schedule: it fills the bell page's hooks)
     buildHolidays();  // last: its evaluation follows the day's rebuilds at a change of date
     FormCreate();
@@ -498,8 +499,10 @@ void Tf_speaker::FormCreate() {
     voicePanel_->fill(core::Preferences(services_.iniPath()).readInt(core::pref::Speaker));
     bjV1Remembered = bj_v1->value();
     fillHistory();
-    getschlist();
-    // ANCHOR FormCreate: the bell grid of today
+    // The bell grid of today, its buttons showing the loaded state.
+    bellScheduler_->showStatePictures();
+    bellScheduler_->getschlist();
+    bellScheduler_->getsgrid2data();
     announcer->getsgrid3data();
     library_->setFolders(defaultMusicPath, musicPath);
     library_->getfilelist();
@@ -523,6 +526,7 @@ void Tf_speaker::FormShow() {
     Chk_eng->setText(modelChinese ? QStringLiteral("中文模式") : QStringLiteral("英文模式"));
     // ANCHOR FormShow: passed text plans (chkhaveplayed1), then played bells (chkhaveplayed)
     textScheduler_->chkhaveplayed1();
+    bellScheduler_->chkhaveplayed();
     if (!shownOnce_) {
         shownOnce_ = true;
         services_.trace->record(QStringLiteral("start"),
@@ -538,20 +542,6 @@ void Tf_speaker::fillHistory() {
         const QString name = history.value(row, column).toString();
         if (!name.isEmpty()) ListBox2->addItem(name);
     }
-}
-
-void Tf_speaker::getschlist() {
-    Comb1->clear();
-    auto& timetables = dm_.Q_scheduling();  // in id order
-    timetables.requery();
-    const int column = timetables.fieldIndex(QStringLiteral("scheduling"));
-    for (int row = 0; row < timetables.recordCount(); ++row) {
-        const QVariant name = timetables.value(row, column);
-        if (!name.isNull()) Comb1->addItem(name.toString());
-    }
-    if (schindex >= Comb1->count()) schindex = 0;
-    Comb1->setCurrentIndex(schindex);
-    schname = Comb1->currentText();
 }
 
 namespace {

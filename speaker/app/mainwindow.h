@@ -47,6 +47,9 @@ class MusicListStore;
 class BackgroundMusic;
 class PlaybackChannel;
 }  // namespace bells
+namespace bellschedule {
+class BellScheduler;
+}
 namespace broadcast {
 class HolidayList;
 class TextScheduler;
@@ -174,6 +177,7 @@ public:
     bells::BackgroundMusic* backgroundMusic() { return backgroundMusic_.get(); }
     // ---- timetable editors (speaker/timetables)
     // ---- bell scheduler and temporary changes (speaker/bellschedule)
+    bellschedule::BellScheduler* bellScheduler() { return bellScheduler_.get(); }
 
     // State read from the preferences at start-up.
     int datetimetype = 1;
@@ -221,7 +225,6 @@ private:
     void loadStartupPreferences();
     void saveExitPreferences();
     void fillHistory();
-    void getschlist();
 
     core::Services& services_;
     core::DM& dm_;
@@ -251,6 +254,8 @@ private:
     std::unique_ptr<bells::BackgroundMusic> backgroundMusic_;
     // ---- private: timetables
     // ---- private: bell schedule
+    void buildBellSchedule();
+    std::unique_ptr<bellschedule::BellScheduler> bellScheduler_;
     // Last, so that a reading ends while everything it reaches is still there.
     std::unique_ptr<speech::ManualReading> reading_;
 };

@@ -2,6 +2,8 @@
 
 #include "speaker/app/aboutwindow.h"
 #include "speaker/app/mainwindow.h"
+#include "speaker/bellschedule/bellscheduler.h"
+#include "speaker/bellschedule/ftmptime.h"
 #include "speaker/broadcast/faddholiday.h"
 #include "speaker/check/fcheckunplay.h"
 #include "speaker/core/dm.h"
@@ -82,7 +84,8 @@ std::unique_ptr<Windows> createWindows(core::Services& services) {
     w->Fcheckunplay =
         std::make_unique<check::TFcheckunplay>(w->f_speaker->channel(), *services.prompter);
     w->Frecunit1 = shell("Frecunit1", "录音程序(录制电脑发的声音)");
-    w->ftmptime = shell("ftmptime", "临时修改时间表");
+    w->ftmptime = std::make_unique<bellschedule::Tftmptime>(services, *w->DM,
+                                                            *w->f_speaker->bellScheduler());
     w->Finsertrate = plans::makeInsertRate();
     w->Ffindtxt = std::make_unique<plans::TFfindtxt>(*services.prompter);
     w->Finsertvoice = plans::makeInsertVoice();

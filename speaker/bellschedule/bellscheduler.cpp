@@ -218,17 +218,32 @@ void BellScheduler::getsgrid2data() {
     const int n = entries.isOpen() ? entries.recordCount() : 0;
     grid_.setEntryRows(n);
     for (int r = 0; r < n; ++r) grid_.setRow(r + 1, BellGrid::cellsOf(entries, r));
-    // The rows are new: the bell that had the channel is no longer one of them.
-    activeRow_ = 0;
+    // A bell that plays goes on; its events keep the row it started from.
+}
+
+void BellScheduler::readClock() {
+    const qint64 tick = services_.clock->tickMs();
+    // The wall clock is read at most once a second (reading it costs a time-zone check);
+    // in between the monotonic tick carries it on, so a clock change is seen within a second.
+    if (syncTick_ < 0 || tick < syncTick_ || tick - syncTick_ >= 1000) {
+        const QDateTime now = services_.clock->now();
+        syncTick_ = tick;
+        syncMs_ = now.time().msecsSinceStartOfDay();
+        syncDay_ = now.date().dayOfWeek();
+    }
+    constexpr qint64 kDayMs = 24 * 60 * 60 * 1000;
+    const qint64 ms = syncMs_ + (tick - syncTick_);
+    nowDay_ = ms >= kDayMs ? syncDay_ % 7 + 1 : syncDay_;
+    const int second = int((ms % kDayMs) / 1000);
+    if (second != nowSecond_) {
+        nowSecond_ = second;
+        nowText_ =
+            QTime::fromMSecsSinceStartOfDay(second * 1000).toString(QStringLiteral("hh:mm:ss"));
+    }
 }
 
 const QString& BellScheduler::nowText() {
-    const QTime t = services_.clock->now().time();
-    const int second = t.msecsSinceStartOfDay() / 1000;
-    if (second != nowSecond_) {
-        nowSecond_ = second;
-        nowText_ = t.toString(QStringLiteral("hh:mm:ss"));
-    }
+    readClock();
     return nowText_;
 }
 
@@ -268,7 +283,7 @@ void BellScheduler::playmp3Timer() {
         if (!channel_.manualplay) stopBells("window");
         return;
     }
-    const int today = BellGrid::ColMonday - 1 + services_.clock->now().date().dayOfWeek();
+    const int today = BellGrid::ColMonday - 1 + nowDay_;  // as read by nowText()
     for (int r = 1; r <= grid_.entryRows(); ++r) {
         if (!insideWindow(r, now)) continue;
         if (grid_.cell(r, today) != BellGrid::kTick) continue;

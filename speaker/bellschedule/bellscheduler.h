@@ -139,6 +139,8 @@ public:
 private:
     bool insideWindow(int row, const QString& now) const;
     bool playable(const QString& path) const;
+    void readClock();
+    // "hh:mm:ss" of the clock now; also sets nowDay_.
     const QString& nowText();
     void openEntries();
     void status(int panel, const QString& text);
@@ -159,7 +161,12 @@ private:
     std::unique_ptr<Tfchangtime> fchangtime_;
     int activeRow_ = 0;  // the grid row whose bell has the channel, 0 when none
     QString activeName_;
-    // "hh:mm:ss" of the clock, rebuilt once a second so that the 100 ms check builds nothing.
+    // The clock as the due check compares it: the text is rebuilt once a second, so that
+    // the 100 ms check builds nothing.
+    qint64 syncTick_ = -1;
+    qint64 syncMs_ = 0;
+    int syncDay_ = 1;
+    int nowDay_ = 1;  // Monday 1 .. Sunday 7
     int nowSecond_ = -1;
     QString nowText_;
 };
