@@ -24,6 +24,7 @@
 #include "speaker/speech/manualreading.h"
 #include "speaker/speech/voicepanel.h"
 #include "speaker/timeann/timeann.h"
+#include "speaker/timetables/timetables.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -127,7 +128,7 @@ Tf_speaker::Tf_speaker(core::Services& services, core::DM& dm, QWidget* parent)
     buildTextSchedule();
     buildPlans();
     buildBellSchedule();
-    // ANCHOR timetables (after the bell schedule: it fills the bell page's hooks)
+    buildTimetables();  // after the bell schedule: it fills the bell page's hooks
     buildHolidays();  // last: its evaluation follows the day's rebuilds at a change of date
     FormCreate();
 

@@ -54,6 +54,9 @@ namespace broadcast {
 class HolidayList;
 class TextScheduler;
 }  // namespace broadcast
+namespace timetables {
+class TimetableEditors;
+}
 
 namespace plans {
 class PlanCommands;
@@ -176,6 +179,7 @@ public:
     // ---- background music (speaker/bells/backgroundmusic)
     bells::BackgroundMusic* backgroundMusic() { return backgroundMusic_.get(); }
     // ---- timetable editors (speaker/timetables)
+    timetables::TimetableEditors* timetableEditors() { return timetableEditors_.get(); }
     // ---- bell scheduler and temporary changes (speaker/bellschedule)
     bellschedule::BellScheduler* bellScheduler() { return bellScheduler_.get(); }
 
@@ -253,6 +257,8 @@ private:
     void showBackgroundMusic();  // the first showing: folder and volumes
     std::unique_ptr<bells::BackgroundMusic> backgroundMusic_;
     // ---- private: timetables
+    void buildTimetables();
+    std::unique_ptr<timetables::TimetableEditors> timetableEditors_;
     // ---- private: bell schedule
     void buildBellSchedule();
     std::unique_ptr<bellschedule::BellScheduler> bellScheduler_;

@@ -14,6 +14,7 @@
 #include "speaker/speech/fcycleread.h"
 #include "speaker/speech/manualreading.h"
 #include "speaker/timeann/timeann.h"
+#include "speaker/timetables/timetables.h"
 
 #include <QComboBox>
 
@@ -52,7 +53,11 @@ std::unique_ptr<Windows> createWindows(core::Services& services) {
     w->f_sch = shell("f_sch", "计划任务");
     w->f_shutprompt = shell("f_shutprompt", "关机提醒");
     w->f_about = std::make_unique<Tf_about>();
-    w->fschplaymp3 = shell("fschplaymp3", "音乐播放计划");
+    timetables::TimetableEditors& timetableEditors = *w->f_speaker->timetableEditors();
+    auto entryEditor =
+        std::make_unique<timetables::Tfschplaymp3>(services, *w->DM, timetableEditors.bell);
+    timetables::Tfschplaymp3* fschplaymp3 = entryEditor.get();
+    w->fschplaymp3 = std::move(entryEditor);
     {
         // The editor copies the main window's voice list; the mark dialogs come later.
         plans::Tfschreader::Hooks hooks;
@@ -72,8 +77,12 @@ std::unique_ptr<Windows> createWindows(core::Services& services) {
     w->faddholiday =
         std::make_unique<broadcast::Tfaddholiday>(w->DM->Q_holiday(), *services.clock);
     w->freminder = shell("freminder", "每日提醒");
-    w->Fscheduling = shell("Fscheduling", "作息时间表编辑");
-    w->Fschedul_add = shell("Fschedul_add", "新建作息时间表");
+    auto timetableList =
+        std::make_unique<timetables::TFscheduling>(services, *w->DM, timetableEditors.bell);
+    auto timetableAdd = std::make_unique<timetables::TFschedul_add>(services, *w->DM);
+    timetableEditors.attach(fschplaymp3, timetableList.get(), timetableAdd.get());
+    w->Fscheduling = std::move(timetableList);
+    w->Fschedul_add = std::move(timetableAdd);
     w->fdateformat = shell("fdateformat", "选择动态日期时间格式");
     auto loopDialog = std::make_unique<speech::TFcycleread>(services.iniPath());
     if (auto* reading = w->f_speaker->reading()) reading->setLoopDialog(loopDialog.get());
