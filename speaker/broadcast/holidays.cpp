@@ -179,6 +179,7 @@ HolidayList::HolidayList(core::Services& services, core::Dataset& holidays, Hook
 
 void HolidayList::attach(QTableView* grid) {
     grid_ = grid;
+    gridObject_ = grid;
     grid->setModel(&model_);
     grid->verticalHeader()->hide();
     grid->setColumnWidth(HolidayGridModel::ColNo, 30);
@@ -223,7 +224,7 @@ void HolidayList::deleteCurrent() {
 }
 
 bool HolidayList::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == grid_ && event->type() == QEvent::KeyPress) {
+    if (watched == gridObject_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Delete && (key->modifiers() & Qt::ControlModifier)) {
             deleteCurrent();

@@ -99,6 +99,8 @@ private:
     Hooks hooks_;
     HolidayGridModel model_;
     QPointer<QTableView> grid_;
+    // Compared without a cast: events still reach the filter while the view is destroyed.
+    const QObject* gridObject_ = nullptr;
 };
 
 }  // namespace broadcast
