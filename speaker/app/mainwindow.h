@@ -54,12 +54,12 @@ namespace broadcast {
 class HolidayList;
 class TextScheduler;
 }  // namespace broadcast
-namespace timetables {
-class TimetableEditors;
-}
 
 namespace plans {
 class PlanCommands;
+}
+namespace timetables {
+class TimetableEditors;
 }
 
 namespace app {
