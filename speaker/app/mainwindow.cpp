@@ -138,7 +138,13 @@ Tf_speaker::Tf_speaker(core::Services& services, core::DM& dm, QWidget* parent)
     channel_->initbass();
 }
 
-Tf_speaker::~Tf_speaker() = default;
+Tf_speaker::~Tf_speaker() {
+    // Ending the reading waits for its worker, and on the virtual clock that lets time run:
+    // the ticks that look at the reading's state stop first.
+    if (textScheduler_) textScheduler_->playtext->stop();
+    if (backgroundMusic_) backgroundMusic_->bj_timer2->stop();
+    reading_.reset();
+}
 
 // ---------------------------------------------------------------- building the window
 
