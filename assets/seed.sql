@@ -113,6 +113,11 @@ CREATE TABLE filelist (
     filepath TEXT
 );
 CREATE INDEX filelist_id ON filelist (id);
+-- The music list starts with the tracks the installation carries (inside the program folder).
+INSERT INTO filelist (id, filename, filepath) VALUES
+    (1, 'breeze.mp3', 'mp3files/breeze.mp3'),
+    (2, 'morning.mp3', 'mp3files/morning.mp3'),
+    (3, 'stroll.mp3', 'mp3files/stroll.mp3');
 
 CREATE TABLE history (
     id INTEGER CONSTRAINT "PrimaryKey" PRIMARY KEY AUTOINCREMENT,

@@ -129,7 +129,7 @@ Tf_speaker::Tf_speaker(core::Services& services, core::DM& dm, QWidget* parent)
     buildPlans();
     buildBellSchedule();
     buildTimetables();  // after the bell schedule: it fills the bell page's hooks
-    buildHolidays();  // last: its evaluation follows the day's rebuilds at a change of date
+    buildHolidays();    // last: its evaluation follows the day's rebuilds at a change of date
     FormCreate();
 
     Timer1->start();
@@ -148,8 +148,7 @@ Tf_speaker::~Tf_speaker() {
 
 // ---------------------------------------------------------------- building the window
 
-QAction* Tf_speaker::addAction(QMenu* menu, const char* name, const QString& caption,
-                               bool built) {
+QAction* Tf_speaker::addAction(QMenu* menu, const char* name, const QString& caption, bool built) {
     auto* a = menu->addAction(caption);
     a->setObjectName(QString::fromLatin1(name));
     // A command whose feature is not built yet is shown, but cannot be chosen.
@@ -675,7 +674,9 @@ void Tf_speaker::SB_closeClick() {
     if (services_.quit) services_.quit();
 }
 
-void Tf_speaker::SB_panelClick() { panel2->setVisible(!panel2->isVisible()); }
+void Tf_speaker::SB_panelClick() {
+    panel2->setVisible(!panel2->isVisible());
+}
 
 void Tf_speaker::N31Click() {
     const QString help = services_.programFile(QStringLiteral("speaker.html"));

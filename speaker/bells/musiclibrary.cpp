@@ -260,7 +260,7 @@ QString MusicLibrary::chosenTrack(Source source) {
 void MusicLibrary::singlePlay(Source source) {
     if (source == TimedFolder || trackCount(source) == 0) return;
     const QString path = chosenTrack(source);
-    if (source == MusicList && !fileExists(path)) {
+    if (source == MusicList && !fileExists(channel_.resolved(path))) {
         services_.prompter->showwarning(path + QStringLiteral(" 文件不存在!"));
         return;
     }
@@ -274,7 +274,7 @@ void MusicLibrary::singleLoop(Source source) {
     if (source == TimedFolder || trackCount(source) == 0) return;
     const QString path = chosenTrack(source);
     channel_.loopfile = path;
-    if (!fileExists(path)) {
+    if (!fileExists(channel_.resolved(path))) {
         services_.prompter->showwarning(path + QStringLiteral(" 文件不存在!"));
         return;
     }
@@ -415,7 +415,7 @@ void MusicLibrary::playTrack(Source source, int index, int volume, bool continua
         services_.trace->record(QStringLiteral("list.next"),
                                 {{"source", static_cast<int>(source)}, {"index", index}});
     // A start reports a missing file through the channel; the continuation skips it silently.
-    if (continuation && !fileExists(path)) {
+    if (continuation && !fileExists(channel_.resolved(path))) {
         skipping_ = true;
         return;
     }

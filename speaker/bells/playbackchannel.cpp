@@ -6,6 +6,7 @@
 #include "speaker/bells/channelbar.h"
 #include "speaker/core/services.h"
 
+#include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QJsonObject>
@@ -111,8 +112,15 @@ void PlaybackChannel::bassplay1(const QString& path, int volume) {
     open(path, volume, true);
 }
 
-void PlaybackChannel::open(const QString& path, int volume, bool repeat) {
-    if (path.trimmed().isEmpty()) return;
+QString PlaybackChannel::resolved(const QString& path) const {
+    // Shipped entries name files inside the program folder ("bells/…"), whatever the
+    // working directory the program was started from.
+    return QDir(services_.programDir).absoluteFilePath(path);
+}
+
+void PlaybackChannel::open(const QString& given, int volume, bool repeat) {
+    if (given.trimmed().isEmpty()) return;
+    const QString path = resolved(given);
     releaseCurrent(false);
     mp3stream = engine_ ? engine_->openFile(path) : 0;
     if (!hasStream()) {
@@ -232,7 +240,7 @@ bool PlaybackChannel::trackEnded() const {
 
 bool PlaybackChannel::probe(const QString& path) {
     releaseCurrent(true);
-    mp3stream = engine_ ? engine_->openFile(path) : 0;
+    mp3stream = engine_ ? engine_->openFile(resolved(path)) : 0;
     if (!hasStream()) mp3stream = 0;
     return hasStream();
 }

@@ -77,6 +77,8 @@ public:
 
     // Releases the current stream (if any) and opens `path` without playing it; the handle
     // lands in mp3stream. True when the file opened (the unplayable-file check).
+    // A path as the channel opens it: a relative one is taken inside the program folder.
+    QString resolved(const QString& path) const;
     bool probe(const QString& path);
 
     bool hasStream() const { return mp3stream >= platform::AudioEngine::kFirstHandle; }

@@ -67,6 +67,19 @@ TEST_F(Library, TimetableListWithoutLoopPlaysEachTrackOnceAndStops) {
     for (const auto& e : trace.events("channel.play")) EXPECT_EQ(e.value("volume").toInt(), 45);
 }
 
+// The shipped music list names its tracks inside the program folder ("mp3files/…").
+TEST_F(Library, RelativeTracksAreTakenFromTheProgramFolder) {
+    wav("1.wav", 2);
+    wav("2.wav", 2);
+    fillMusicList({QStringLiteral("1.wav"), QStringLiteral("2.wav")});
+    channel->manualplay = false;
+    library->listloop = false;
+    library->startListSequential("09:00:00", 45);
+    run(10);
+    EXPECT_EQ(played(), QStringList({"1.wav", "2.wav"}));
+    EXPECT_EQ(events("channel.fail"), 0);
+}
+
 TEST_F(Library, TimetableListWithLoopStartsOverUntilItsEndTime) {
     fillMusicList({wav("1.wav", 2), wav("2.wav", 2)});
     library->listloop = true;

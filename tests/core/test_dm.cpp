@@ -137,7 +137,7 @@ TEST_F(DmTest, OpensTheSharedDatasets) {
     } cases[] = {
         {dm->Q_telltime(), "Q_telltime", 48}, {dm->Q_history(), "Q_history", 0},
         {dm->Q_textfile(), "Q_textfile", 7},  {dm->Q_draft(), "Q_draft", 9},
-        {dm->Q_filelist(), "Q_filelist", 0},  {dm->Q_holiday(), "Q_holiday", 4},
+        {dm->Q_filelist(), "Q_filelist", 3},  {dm->Q_holiday(), "Q_holiday", 4},
         {dm->Q_reminder(), "Q_reminder", 11}, {dm->Q_scheduling(), "Q_scheduling", 3},
         {dm->Q_sch_det(), "Q_sch_det", 3},    {dm->q_delaytime(), "q_delaytime", 10},
     };

@@ -83,6 +83,7 @@ class Modes : public EntryEditor, public ::testing::WithParamInterface<ModeCase>
 // mode still changes.
 TEST_P(Modes, EnableTheirControlsAndWarnOfAnEmptyMusicList) {
     const ModeCase& c = GetParam();
+    ASSERT_TRUE(dm->conn1().exec("delete from filelist"));  // the shipped list is not empty
     editor->RB3->click();
     prompter.clearShown();
     QRadioButton* radios[3] = {editor->RB1, editor->RB2, editor->RB3};
