@@ -530,7 +530,7 @@ void Tf_speaker::FormShow() {
     if (!shownOnce_) showBackgroundMusic();
     Chk_eng->setChecked(modelChinese);
     Chk_eng->setText(modelChinese ? QStringLiteral("中文模式") : QStringLiteral("英文模式"));
-    // ANCHOR FormShow: passed text plans (chkhaveplayed1), then played bells (chkhaveplayed)
+    // Passed text plans, then the bells already played today.
     textScheduler_->chkhaveplayed1();
     bellScheduler_->chkhaveplayed();
     if (!shownOnce_) {

@@ -169,18 +169,18 @@ public:
     bool notextday = false;
     bool nomusicday = false;
 
-    // ---- text broadcasts: plan commands and editor (speaker/plans)
+    // text broadcasts: plan commands and editor (speaker/plans)
     plans::PlanCommands* planCommands() { return plans_.get(); }
-    // ---- text broadcasts: today list, its scheduler and the holiday list (speaker/broadcast)
+    // text broadcasts: today list, its scheduler and the holiday list (speaker/broadcast)
     broadcast::TextScheduler* textScheduler() { return textScheduler_.get(); }
     broadcast::HolidayList* holidayList() { return holidays_.get(); }
     QToolButton* SB_modi = nullptr;  // 修改 (the holiday list)
     QToolButton* SB_add = nullptr;   // 增加 (the holiday list)
-    // ---- background music (speaker/bells/backgroundmusic)
+    // background music (speaker/bells/backgroundmusic)
     bells::BackgroundMusic* backgroundMusic() { return backgroundMusic_.get(); }
-    // ---- timetable editors (speaker/timetables)
+    // timetable editors (speaker/timetables)
     timetables::TimetableEditors* timetableEditors() { return timetableEditors_.get(); }
-    // ---- bell scheduler and temporary changes (speaker/bellschedule)
+    // bell scheduler and temporary changes (speaker/bellschedule)
     bellschedule::BellScheduler* bellScheduler() { return bellScheduler_.get(); }
 
     // State read from the preferences at start-up.
@@ -244,22 +244,22 @@ private:
     std::unique_ptr<bells::PlaybackChannel> channel_;
     std::unique_ptr<bells::MusicLibrary> library_;
     // The subsystems built on the channel and the reading (each section adds its owner here).
-    // ---- private: plans
+    // plans
     void buildPlans();
     std::unique_ptr<plans::PlanCommands> plans_;
-    // ---- private: broadcast
+    // broadcast
     void buildTextSchedule();
     void buildHolidays();
     std::unique_ptr<broadcast::TextScheduler> textScheduler_;
     std::unique_ptr<broadcast::HolidayList> holidays_;
-    // ---- private: background music
+    // background music
     void buildBackgroundMusic();
     void showBackgroundMusic();  // the first showing: folder and volumes
     std::unique_ptr<bells::BackgroundMusic> backgroundMusic_;
-    // ---- private: timetables
+    // timetables
     void buildTimetables();
     std::unique_ptr<timetables::TimetableEditors> timetableEditors_;
-    // ---- private: bell schedule
+    // bell schedule
     void buildBellSchedule();
     std::unique_ptr<bellschedule::BellScheduler> bellScheduler_;
     // Last, so that a reading ends while everything it reaches is still there.
